@@ -1,0 +1,53 @@
+# Test plumbing shared by both builds. GoogleTest comes from Debian: the
+# prebuilt library natively, its sources for the Windows build.
+if(NOT BUILD_TESTING)
+  return()
+endif()
+
+if(WIN32)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(KIVREL_GTEST GTest::gtest GTest::gtest_main)
+  if(NOT TARGET GTest::gtest)
+    set(KIVREL_GTEST gtest gtest_main)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+  set(KIVREL_GTEST GTest::gtest GTest::gtest_main)
+endif()
+
+set(KIVREL_ISOLATED ${PROJECT_SOURCE_DIR}/tests/harness/isolated)
+
+# A GoogleTest program. SENDING runs it in a private network namespace; under
+# Wine every program runs that way already (the toolchain's emulator).
+function(kivrel_add_gtest name)
+  cmake_parse_arguments(ARG "SENDING" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${KIVREL_GTEST})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wineprefix)
+  elseif(ARG_SENDING)
+    add_test(NAME ${name} COMMAND ${KIVREL_ISOLATED} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
+endfunction()
+
+# A Python test that drives the real programs from outside, always isolated.
+# WINE gives it a wineserver and an X display of its own.
+function(kivrel_add_script_test name script)
+  cmake_parse_arguments(ARG "WINE" "" "ARGS" ${ARGN})
+  set(harness ${KIVREL_ISOLATED})
+  if(ARG_WINE)
+    list(APPEND harness --wine)
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${harness} python3 ${PROJECT_SOURCE_DIR}/tests/e2e/${script} ${ARG_ARGS})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+                       "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1")
+  if(ARG_WINE)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wineprefix)
+  endif()
+endfunction()

@@ -1,0 +1,27 @@
+// The only textual form of a MAC address: six hexadecimal pairs joined by
+// hyphens. Lengths and positions count bytes of the ANSI string.
+#pragma once
+
+#include "targets/target_entry.h"
+
+namespace kivrel {
+
+enum MacParseResult {
+    MAC_OK = 0,
+    MAC_ERR_LENGTH = 1,    // longer than 17 bytes; nothing stored
+    MAC_ERR_SEPARATOR = 2, // no hyphen at 2, 5, 8, 11 or 14; nothing stored
+    MAC_ERR_DIGIT = 3,     // a group is not hexadecimal; earlier groups stored
+};
+
+constexpr unsigned kMacTextLength = 17;
+
+std::string FormatMacText(const MacBytes& mac);
+
+// Accepts either letter case. Texts of 15 and 16 bytes pass with a short last
+// group; callers that want exactly 17 check the length first.
+MacParseResult ParseMacText(MacBytes& out, const char* text);
+
+// Converts a terminated group of hexadecimal digits; out is untouched on failure.
+bool HexPairToByte(std::uint8_t& out, const char* group);
+
+} // namespace kivrel

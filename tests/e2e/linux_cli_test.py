@@ -1,0 +1,52 @@
+"""The native kivrel, run as a user would, in the private network namespace."""
+import subprocess
+import sys
+import unittest
+
+import kivtest
+
+KIVREL = sys.argv.pop(1)
+
+
+class LinuxCli(unittest.TestCase):
+    def setUp(self):
+        kivtest.require_isolation()
+        self.listener = kivtest.UdpListener()
+        self.addCleanup(self.listener.close)
+
+    def run_kivrel(self, *args):
+        return subprocess.run([KIVREL, *args], capture_output=True, text=True, timeout=10)
+
+    def test_wakes_one_machine(self):
+        result = self.run_kivrel('00-11-22-33-44-55')
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stderr, '')
+        packets = self.listener.receive_all()
+        self.assertEqual(len(packets), 1)
+        payload, destination = packets[0]
+        self.assertEqual(payload, kivtest.magic_packet('00-11-22-33-44-55'))
+        self.assertEqual(destination, '255.255.255.255')
+
+    def test_rejected_text_says_why_and_sends_nothing(self):
+        cases = {
+            ('00-11-22-33-44-55 ',): kivtest.MESSAGES[61205],
+            ('00-11-22-33-44-55', '66-77-88-99-AA-BB'): kivtest.MESSAGES[61205],
+            ('00:11:22:33:44:55',): kivtest.MESSAGES[61206],
+            ('--help',): kivtest.MESSAGES[61206],
+            ('00-11-22-3X-44-55',): kivtest.MESSAGES[61207],
+        }
+        for args, message in cases.items():
+            result = self.run_kivrel(*args)
+            self.assertEqual(result.returncode, 1, args)
+            self.assertEqual(result.stderr, f'Kivrel: {message}\n', args)
+        self.assertEqual(self.listener.receive_all(), [])
+
+    def test_no_arguments_prints_usage(self):
+        result = self.run_kivrel()
+        self.assertEqual(result.returncode, 1)
+        self.assertIn('usage', result.stderr)
+        self.assertEqual(self.listener.receive_all(), [])
+
+
+if __name__ == '__main__':
+    unittest.main()

@@ -1,0 +1,119 @@
+#include "wake/wake_packet.h"
+#include "wake/wake_sender.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kivrel {
+namespace {
+
+TEST(WakePacket, SixSyncBytesThenSixteenCopies) {
+    WakePacket packet;
+    packet.fill(0x11);
+    BuildWakePacket(packet, MacBytes{0x00, 0x11, 0x22, 0x33, 0x44, 0x55});
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(packet[i], 0xFF);
+    }
+    for (std::size_t i = 6; i < kWakePacketSize; ++i) {
+        EXPECT_EQ(packet[i], 0x11 * ((i - 6) % 6)) << i;
+    }
+    EXPECT_EQ(packet[101], 0x55);
+
+    BuildWakePacket(packet, MacBytes{});
+    for (std::size_t i = 6; i < kWakePacketSize; ++i) {
+        EXPECT_EQ(packet[i], 0);
+    }
+}
+
+// Records every call and fails the one it is told to.
+class FakeSocketOps final : public SocketOps {
+public:
+    enum Fail { kNone, kOpen, kBroadcast, kSendError, kSendShort };
+    explicit FakeSocketOps(Fail fail) : m_fail(fail) {}
+
+    Handle OpenUdp() override {
+        m_calls.push_back("open");
+        if (m_fail == kOpen) {
+            return kInvalid;
+        }
+        ++m_open;
+        return 42;
+    }
+    bool EnableBroadcast(Handle s) override {
+        m_calls.push_back("broadcast");
+        EXPECT_EQ(s, 42u);
+        return m_fail != kBroadcast;
+    }
+    long SendTo(Handle s, const std::uint8_t* data, std::size_t size, std::uint32_t address,
+                std::uint16_t port) override {
+        m_calls.push_back("send");
+        EXPECT_EQ(s, 42u);
+        m_sent.assign(data, data + size);
+        m_address = address;
+        m_port = port;
+        if (m_fail == kSendError) {
+            return -1;
+        }
+        return m_fail == kSendShort ? static_cast<long>(size) - 1 : static_cast<long>(size);
+    }
+    void Close(Handle s) override {
+        m_calls.push_back("close");
+        EXPECT_EQ(s, 42u);
+        --m_open;
+    }
+
+    Fail m_fail;
+    int m_open = 0;
+    std::vector<std::string> m_calls;
+    std::vector<std::uint8_t> m_sent;
+    std::uint32_t m_address = 0;
+    std::uint16_t m_port = 0;
+};
+
+const MacBytes kMac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+
+TEST(WakeSender, SendsTheWholePacketToTheLimitedBroadcastOnPort7) {
+    FakeSocketOps ops(FakeSocketOps::kNone);
+    EXPECT_EQ(SendWakePacket(kMac, ops), SEND_OK);
+    EXPECT_EQ(ops.m_calls, (std::vector<std::string>{"open", "broadcast", "send", "close"}));
+    WakePacket expected;
+    BuildWakePacket(expected, kMac);
+    EXPECT_EQ(ops.m_sent, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(ops.m_address, 0xFFFFFFFFu);
+    EXPECT_EQ(ops.m_port, 7);
+    EXPECT_EQ(ops.m_open, 0);
+}
+
+TEST(WakeSender, EachFailureHasItsCodeAndClosesTheSocket) {
+    struct Case {
+        FakeSocketOps::Fail fail;
+        int result;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {FakeSocketOps::kOpen, SEND_ERR_SOCKET, {"open"}},
+        {FakeSocketOps::kBroadcast, SEND_ERR_BROADCAST, {"open", "broadcast", "close"}},
+        {FakeSocketOps::kSendError, SEND_ERR_SENDTO, {"open", "broadcast", "send", "close"}},
+        {FakeSocketOps::kSendShort, SEND_ERR_SENDTO, {"open", "broadcast", "send", "close"}},
+    };
+    for (const Case& c : cases) {
+        FakeSocketOps ops(c.fail);
+        EXPECT_EQ(SendWakePacket(kMac, ops), c.result) << c.fail;
+        EXPECT_EQ(ops.m_calls, c.calls) << c.fail;
+        EXPECT_EQ(ops.m_open, 0) << c.fail;
+    }
+}
+
+TEST(WakeSender, CallsShareNothing) {
+    FakeSocketOps ops(FakeSocketOps::kNone);
+    EXPECT_EQ(SendWakePacket(kMac, ops), SEND_OK);
+    EXPECT_EQ(SendWakePacket(MacBytes{}, ops), SEND_OK);
+    EXPECT_EQ(ops.m_calls.size(), 8u);
+    EXPECT_EQ(ops.m_sent[6], 0);
+    EXPECT_EQ(ops.m_open, 0);
+}
+
+} // namespace
+} // namespace kivrel

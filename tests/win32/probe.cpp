@@ -1,0 +1,474 @@
+// The end-to-end tests' eyes and hands: finds another process's windows,
+// reads their texts and list rows, and presses their buttons and keys.
+// One command a line on standard input, words separated by tabs; one JSON
+// object a line on standard output. Texts are UTF-8 both ways.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) {
+        return std::string();
+    }
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
+                        nullptr);
+    return s;
+}
+
+std::wstring Wide(const std::string& s) {
+    if (s.empty()) {
+        return std::wstring();
+    }
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+    return w;
+}
+
+std::string Json(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Json(const std::wstring& w) { return Json(Utf8(w)); }
+
+std::string Handle(HWND h) { return std::to_string(reinterpret_cast<std::uintptr_t>(h)); }
+
+HWND ToHwnd(const std::string& s) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::stoull(s)));
+}
+
+std::wstring ClassOf(HWND h) {
+    wchar_t name[256] = {};
+    GetClassNameW(h, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND h) {
+    // WM_GETTEXT is marshalled between processes; GetWindowText is not for controls.
+    const LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<std::size_t>(n));
+    return text;
+}
+
+std::string RectJson(const RECT& r) {
+    std::ostringstream o;
+    o << "[" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "]";
+    return o.str();
+}
+
+std::string WindowJson(HWND h) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    RECT r;
+    GetWindowRect(h, &r);
+    std::ostringstream o;
+    o << "{\"hwnd\":" << Handle(h) << ",\"class\":" << Json(ClassOf(h))
+      << ",\"text\":" << Json(TextOf(h)) << ",\"id\":" << GetDlgCtrlID(h) << ",\"pid\":" << pid
+      << ",\"style\":" << static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE))
+      << ",\"exstyle\":" << static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE))
+      << ",\"visible\":" << (IsWindowVisible(h) ? "true" : "false")
+      << ",\"enabled\":" << (IsWindowEnabled(h) ? "true" : "false") << ",\"rect\":" << RectJson(r)
+      << "}";
+    return o.str();
+}
+
+struct Finder {
+    std::wstring cls, title;
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND h, LPARAM param) {
+    auto* f = reinterpret_cast<Finder*>(param);
+    if (!IsWindowVisible(h)) {
+        return TRUE;
+    }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if ((f->cls.empty() || f->cls == ClassOf(h)) && (f->title.empty() || f->title == TextOf(h)) &&
+        (f->pid == 0 || f->pid == pid)) {
+        f->found.push_back(h);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(h);
+    return TRUE;
+}
+
+std::string Star(const std::string& s) { return s == "*" ? std::string() : s; }
+
+std::vector<HWND> TopWindows(const std::string& cls, const std::string& title, DWORD pid) {
+    Finder f{Wide(Star(cls)), Wide(Star(title)), pid, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+// Memory in the window's process, for list-view messages that carry pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND h, SIZE_T size) : m_size(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                pid);
+        m_address = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+        CloseHandle(m_process);
+    }
+    void* address() const { return m_address; }
+    void Write(const void* data, SIZE_T size, SIZE_T offset = 0) {
+        WriteProcessMemory(m_process, static_cast<char*>(m_address) + offset, data, size, nullptr);
+    }
+    void Read(void* data, SIZE_T size, SIZE_T offset = 0) {
+        ReadProcessMemory(m_process, static_cast<char*>(m_address) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address;
+    SIZE_T m_size;
+};
+
+std::wstring ListCell(HWND list, RemoteBuffer& buf, int row, int column) {
+    const SIZE_T textOffset = 256;
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<LPWSTR>(static_cast<char*>(buf.address()) + textOffset);
+    item.cchTextMax = 1024;
+    buf.Write(&item, sizeof item);
+    const LRESULT n = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                   reinterpret_cast<LPARAM>(buf.address()));
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    if (n > 0) {
+        buf.Read(&text[0], static_cast<SIZE_T>(n) * sizeof(wchar_t), textOffset);
+    }
+    return text;
+}
+
+std::string ListJson(HWND list) {
+    RemoteBuffer buf(list, 4096);
+    std::ostringstream o;
+    o << "{\"columns\":[";
+    for (int c = 0;; ++c) {
+        LVCOLUMNW col = {};
+        col.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
+        col.pszText = reinterpret_cast<LPWSTR>(static_cast<char*>(buf.address()) + 256);
+        col.cchTextMax = 256;
+        buf.Write(&col, sizeof col);
+        if (!SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(c),
+                          reinterpret_cast<LPARAM>(buf.address()))) {
+            break;
+        }
+        buf.Read(&col, sizeof col);
+        wchar_t title[256] = {};
+        buf.Read(title, sizeof title - sizeof(wchar_t), 256);
+        o << (c ? "," : "") << "{\"text\":" << Json(std::wstring(title))
+          << ",\"width\":" << col.cx << ",\"fmt\":" << col.fmt << "}";
+    }
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    const int columns =
+        static_cast<int>(SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)),
+                                      HDM_GETITEMCOUNT, 0, 0));
+    o << "],\"rows\":[";
+    for (int r = 0; r < rows; ++r) {
+        o << (r ? "," : "") << "[";
+        for (int c = 0; c < columns; ++c) {
+            o << (c ? "," : "") << Json(ListCell(list, buf, r, c));
+        }
+        o << "]";
+    }
+    o << "],\"selected\":[";
+    bool first = true;
+    for (int r = 0; r < rows; ++r) {
+        if (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(r), LVIS_SELECTED)) {
+            o << (first ? "" : ",") << r;
+            first = false;
+        }
+    }
+    o << "],\"focused\":"
+      << SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)
+      << ",\"top\":" << SendMessageW(list, LVM_GETTOPINDEX, 0, 0)
+      << ",\"perpage\":" << SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)
+      << ",\"exstyle\":" << SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) << "}";
+    return o.str();
+}
+
+void ListSelect(HWND list, const std::vector<int>& rows) {
+    RemoteBuffer buf(list, sizeof(LVITEMW));
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    buf.Write(&item, sizeof item);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(buf.address()));
+    for (int r : rows) {
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        buf.Write(&item, sizeof item);
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(r),
+                     reinterpret_cast<LPARAM>(buf.address()));
+    }
+}
+
+WORD KeyCode(const std::string& name) {
+    static const struct {
+        const char* name;
+        WORD vk;
+    } keys[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"tab", VK_TAB},   {"space", VK_SPACE},
+                {"up", VK_UP},        {"down", VK_DOWN},  {"home", VK_HOME}, {"end", VK_END},
+                {"f4", VK_F4},        {"delete", VK_DELETE}};
+    for (const auto& k : keys) {
+        if (name == k.name) {
+            return k.vk;
+        }
+    }
+    return name.size() == 1 ? static_cast<WORD>(toupper(static_cast<unsigned char>(name[0]))) : 0;
+}
+
+void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(in);
+}
+
+// "ctrl+e", "alt+f4", "shift+tab", "enter": pressed as a user would, into
+// whatever window has the focus after hwnd was brought to the front.
+bool PressKeys(HWND h, const std::string& spec) {
+    if (h != nullptr) {
+        SetForegroundWindow(h);
+    }
+    std::vector<WORD> mods;
+    std::string rest = spec;
+    for (;;) {
+        const std::size_t plus = rest.find('+');
+        if (plus == std::string::npos || plus + 1 == rest.size()) {
+            break;
+        }
+        const std::string mod = rest.substr(0, plus);
+        mods.push_back(mod == "ctrl" ? VK_CONTROL : mod == "alt" ? VK_MENU : VK_SHIFT);
+        rest = rest.substr(plus + 1);
+    }
+    const WORD vk = KeyCode(rest);
+    if (vk == 0) {
+        return false;
+    }
+    std::vector<INPUT> inputs;
+    for (WORD m : mods) {
+        AddKey(inputs, m, false);
+    }
+    AddKey(inputs, vk, false);
+    AddKey(inputs, vk, true);
+    for (auto it = mods.rbegin(); it != mods.rend(); ++it) {
+        AddKey(inputs, *it, true);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
+}
+
+bool ClickAt(int x, int y, bool twice, bool right) {
+    SetCursorPos(x, y);
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        for (DWORD flag : {right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                           right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP}) {
+            INPUT in = {};
+            in.type = INPUT_MOUSE;
+            in.mi.dwFlags = flag;
+            inputs.push_back(in);
+        }
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
+}
+
+std::string Error(const std::string& what) { return "{\"error\":" + Json(what) + "}"; }
+
+std::string Run(const std::vector<std::string>& w) {
+    const std::string& cmd = w[0];
+    auto arg = [&](std::size_t i) { return i < w.size() ? w[i] : std::string(); };
+    if (cmd == "find") {
+        // find CLASS TITLE TIMEOUT_MS [PID]: a visible top-level window.
+        const DWORD pid = w.size() > 4 ? std::stoul(w[4]) : 0;
+        const DWORD deadline = GetTickCount() + std::stoul(arg(3));
+        for (;;) {
+            const std::vector<HWND> found = TopWindows(arg(1), arg(2), pid);
+            if (!found.empty()) {
+                return WindowJson(found[0]);
+            }
+            if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
+                return Error("timeout");
+            }
+            Sleep(20);
+        }
+    }
+    if (cmd == "windows") {
+        // windows [PID]: every visible top-level window.
+        std::string out = "{\"windows\":[";
+        const std::vector<HWND> found =
+            TopWindows("*", "*", w.size() > 1 ? std::stoul(w[1]) : 0);
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            out += (i ? "," : "") + WindowJson(found[i]);
+        }
+        return out + "]}";
+    }
+    const HWND h = w.size() > 1 ? ToHwnd(w[1]) : nullptr;
+    if (h != nullptr && !IsWindow(h)) {
+        return Error("no such window");
+    }
+    if (cmd == "window") {
+        return WindowJson(h);
+    }
+    if (cmd == "children") {
+        std::vector<HWND> children;
+        EnumChildWindows(h, CollectChild, reinterpret_cast<LPARAM>(&children));
+        std::string out = "{\"children\":[";
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            out += (i ? "," : "") + WindowJson(children[i]);
+        }
+        return out + "]}";
+    }
+    const HWND child = w.size() > 2 && (cmd == "click" || cmd == "settext" || cmd == "list" ||
+                                        cmd == "select" || cmd == "control")
+                           ? GetDlgItem(h, std::stoi(w[2]))
+                           : nullptr;
+    if (cmd == "control") {
+        return child ? WindowJson(child) : Error("no such control");
+    }
+    if (cmd == "click") {
+        // Posted: a click that opens a modal box must not block the probe.
+        return child && PostMessageW(child, BM_CLICK, 0, 0) ? "{}" : Error("cannot click");
+    }
+    if (cmd == "settext") {
+        return child && SendMessageW(child, WM_SETTEXT, 0,
+                                     reinterpret_cast<LPARAM>(Wide(arg(3)).c_str()))
+                   ? "{}"
+                   : Error("cannot set text");
+    }
+    if (cmd == "list") {
+        return child ? ListJson(child) : Error("no such list");
+    }
+    if (cmd == "listwindow") {
+        return ListJson(h);
+    }
+    if (cmd == "select") {
+        std::vector<int> rows;
+        for (std::size_t i = 3; i < w.size(); ++i) {
+            rows.push_back(std::stoi(w[i]));
+        }
+        if (!child) {
+            return Error("no such list");
+        }
+        ListSelect(child, rows);
+        return "{}";
+    }
+    if (cmd == "command") {
+        return PostMessageW(h, WM_COMMAND, std::stoul(arg(2)), 0) ? "{}" : Error("cannot post");
+    }
+    if (cmd == "post") {
+        // post HWND MSG WPARAM LPARAM
+        return PostMessageW(h, std::stoul(arg(2)), std::stoul(arg(3)), std::stol(arg(4)))
+                   ? "{}"
+                   : Error("cannot post");
+    }
+    if (cmd == "send") {
+        return "{\"result\":" +
+               std::to_string(SendMessageW(h, std::stoul(arg(2)), std::stoul(arg(3)),
+                                           std::stol(arg(4)))) +
+               "}";
+    }
+    if (cmd == "close") {
+        return PostMessageW(h, WM_CLOSE, 0, 0) ? "{}" : Error("cannot post");
+    }
+    if (cmd == "keys") {
+        return PressKeys(h, arg(2)) ? "{}" : Error("cannot press " + arg(2));
+    }
+    if (cmd == "mouse") {
+        // mouse HWND X Y [double] [right]: client coordinates of HWND.
+        POINT p = {std::stoi(arg(2)), std::stoi(arg(3))};
+        ClientToScreen(h, &p);
+        SetForegroundWindow(GetAncestor(h, GA_ROOT));
+        return ClickAt(p.x, p.y, arg(4) == "double" || arg(5) == "double",
+                       arg(4) == "right" || arg(5) == "right")
+                   ? "{}"
+                   : Error("cannot click");
+    }
+    if (cmd == "focus") {
+        // focus HWND: the focused and the active window of HWND's thread.
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info)) {
+            return Error("no thread info");
+        }
+        return std::string("{\"focus\":") +
+               (info.hwndFocus ? WindowJson(info.hwndFocus) : std::string("null")) +
+               ",\"active\":" + Handle(info.hwndActive) + "}";
+    }
+    if (cmd == "owner") {
+        return "{\"owner\":" + Handle(GetWindow(h, GW_OWNER)) + "}";
+    }
+    if (cmd == "sleep") {
+        Sleep(std::stoul(arg(1)));
+        return "{}";
+    }
+    return Error("unknown command " + cmd);
+}
+
+} // namespace
+
+int wmain() {
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        std::vector<std::string> words;
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t tab = line.find('\t', start);
+            words.push_back(line.substr(start, tab - start));
+            if (tab == std::string::npos) {
+                break;
+            }
+            start = tab + 1;
+        }
+        std::string answer;
+        try {
+            answer = Run(words);
+        } catch (const std::exception& e) {
+            answer = Error(e.what());
+        }
+        std::cout << answer << std::endl;
+    }
+    return 0;
+}

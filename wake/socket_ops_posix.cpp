@@ -1,0 +1,48 @@
+#include "wake/socket_ops.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace kivrel {
+namespace {
+
+class PosixSocketOps final : public SocketOps {
+public:
+    Handle OpenUdp() override {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        return fd < 0 ? kInvalid : static_cast<Handle>(fd);
+    }
+
+    bool EnableBroadcast(Handle socket) override {
+        // Linux rejects a one-byte option value, so the value is an int.
+        const int on = 1;
+        return ::setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) ==
+               0;
+    }
+
+    long SendTo(Handle socket, const std::uint8_t* data, std::size_t size, std::uint32_t address,
+                std::uint16_t port) override {
+        sockaddr_in to;
+        std::memset(&to, 0, sizeof to);
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(address);
+        return static_cast<long>(::sendto(static_cast<int>(socket), data, size, 0,
+                                          reinterpret_cast<const sockaddr*>(&to), sizeof to));
+    }
+
+    void Close(Handle socket) override { ::close(static_cast<int>(socket)); }
+};
+
+} // namespace
+
+SocketOps& SystemSocketOps() {
+    static PosixSocketOps ops;
+    return ops;
+}
+
+} // namespace kivrel

@@ -1,0 +1,46 @@
+#include "wake/socket_ops.h"
+
+#include <winsock.h>
+
+#include <cstring>
+
+namespace kivrel {
+namespace {
+
+class WinsockOps final : public SocketOps {
+public:
+    Handle OpenUdp() override {
+        const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, 0);
+        return s == INVALID_SOCKET ? kInvalid : static_cast<Handle>(s);
+    }
+
+    bool EnableBroadcast(Handle socket) override {
+        // A BOOL-wide value: accepted by every socket layer, unlike a single byte.
+        const BOOL on = TRUE;
+        return ::setsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_BROADCAST,
+                            reinterpret_cast<const char*>(&on), sizeof on) != SOCKET_ERROR;
+    }
+
+    long SendTo(Handle socket, const std::uint8_t* data, std::size_t size, std::uint32_t address,
+                std::uint16_t port) override {
+        sockaddr_in to;
+        std::memset(&to, 0, sizeof to);
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(address);
+        return ::sendto(static_cast<SOCKET>(socket), reinterpret_cast<const char*>(data),
+                        static_cast<int>(size), 0, reinterpret_cast<const sockaddr*>(&to),
+                        sizeof to);
+    }
+
+    void Close(Handle socket) override { ::closesocket(static_cast<SOCKET>(socket)); }
+};
+
+} // namespace
+
+SocketOps& SystemSocketOps() {
+    static WinsockOps ops;
+    return ops;
+}
+
+} // namespace kivrel

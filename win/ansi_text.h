@@ -1,0 +1,12 @@
+// Target names are bytes in the ANSI code page; controls are wide. These are
+// the only conversions, made at the control boundary.
+#pragma once
+
+#include <string>
+
+namespace win {
+
+std::wstring AnsiToWide(const std::string& ansi);
+std::string WideToAnsi(const std::wstring& wide);
+
+} // namespace win

@@ -1,0 +1,52 @@
+// The process's one application object: start-up, the message loop and the
+// end of the command chain (view, frame, then the application).
+#pragma once
+
+#include <windows.h>
+
+namespace win {
+
+// Sent to the main window whenever the message queue runs empty, so that it
+// can bring its toolbar's enabled states up to date.
+constexpr UINT WM_IDLE_UPDATE = 0x0363;
+
+class Application {
+public:
+    Application();
+    virtual ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application* Current() { return s_current; }
+
+    // WinMain's body: InitInstance, then the loop, then ExitInstance. When
+    // InitInstance declines, the process ends with ExitCode() and no loop.
+    int Main();
+
+    HWND MainWindow() const { return m_mainWindow; }
+    void SetMainWindow(HWND window) { m_mainWindow = window; }
+    void SetAccelerators(HACCEL accelerators) { m_accelerators = accelerators; }
+
+    // Commands no window took. Returns true when handled.
+    virtual bool OnCommand(UINT id);
+    // Whether a command is known here and enabled; false when unknown.
+    virtual bool QueryCommand(UINT id, bool& enabled);
+
+    // Runs after the loop; its result is the process exit status.
+    virtual int ExitInstance();
+
+protected:
+    virtual bool InitInstance() = 0;
+    void SetExitCode(int code) { m_exitCode = code; }
+    int ExitCode() const { return m_exitCode; }
+
+private:
+    int Run();
+
+    static Application* s_current;
+    HWND m_mainWindow = nullptr;
+    HACCEL m_accelerators = nullptr;
+    int m_exitCode = 0;
+};
+
+} // namespace win
