@@ -1,0 +1,18 @@
+#include "win/controls.h"
+
+#include "win/ansi_text.h"
+
+namespace win {
+
+std::string Edit::GetText() const {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(Hwnd())) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(Hwnd(), &text[0], static_cast<int>(text.size()))));
+    return WideToAnsi(text);
+}
+
+void Edit::SetText(const std::string& ansi) const {
+    ::SetWindowTextW(Hwnd(), AnsiToWide(ansi).c_str());
+}
+
+} // namespace win

@@ -1,0 +1,33 @@
+// Dialog controls by item id: a handle with the few calls the dialogs make.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+class Control {
+public:
+    void Attach(HWND dialog, int id) { m_hwnd = ::GetDlgItem(dialog, id); }
+    HWND Hwnd() const { return m_hwnd; }
+    void Enable(bool enabled) const { ::EnableWindow(m_hwnd, enabled ? TRUE : FALSE); }
+    void SetFocus() const { ::SetFocus(m_hwnd); }
+
+private:
+    HWND m_hwnd = nullptr;
+};
+
+// Edit fields hold target names and MAC texts: ANSI bytes on our side.
+class Edit : public Control {
+public:
+    std::string GetText() const;
+    void SetText(const std::string& ansi) const;
+};
+
+class Button : public Control {
+public:
+    void SetText(const std::wstring& text) const { ::SetWindowTextW(Hwnd(), text.c_str()); }
+};
+
+} // namespace win

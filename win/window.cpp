@@ -1,0 +1,147 @@
+#include "win/window.h"
+
+namespace win {
+
+bool Window::RegisterWindowClass(WNDCLASSEXW windowClass) {
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    return ::RegisterClassExW(&windowClass) != 0;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+    // The procedure tells our windows apart: other windows may use
+    // GWLP_USERDATA for anything.
+    const auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    if (proc != WindowProc && proc != SubclassProc) {
+        return nullptr;
+    }
+    return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+HWND Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
+                    const RECT& rect, HWND parent, HMENU menuOrId) {
+    return ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
+                             rect.right - rect.left, rect.bottom - rect.top, parent, menuOrId,
+                             ::GetModuleHandleW(nullptr), this);
+}
+
+bool Window::Subclass(HWND hwnd) {
+    if (hwnd == nullptr || m_hwnd != nullptr) {
+        return false;
+    }
+    m_hwnd = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_superProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    return true;
+}
+
+LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageW(m_hwnd, message, wParam, lParam);
+}
+
+void Window::SetText(const std::wstring& text) const {
+    ::SetWindowTextW(m_hwnd, text.c_str());
+}
+
+bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+bool Window::OnCreate(const CREATESTRUCTW&) {
+    return true;
+}
+
+bool Window::OnCommand(UINT, UINT, HWND) {
+    return false;
+}
+
+void Window::OnSize(UINT, int, int) {}
+
+bool Window::OnNotify(const NMHDR&, LRESULT&) {
+    return false;
+}
+
+bool Window::OnReflectedNotify(const NMHDR&, LRESULT&) {
+    return false;
+}
+
+void Window::OnDestroy() {}
+
+void Window::OnFinalMessage() {}
+
+bool Window::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (OnMessage(message, wParam, lParam, result)) {
+        return true;
+    }
+    switch (message) {
+    case WM_CREATE:
+        result = OnCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam)) ? 0 : -1;
+        return true;
+    case WM_COMMAND:
+        result = 0;
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    // Notifications: the default processing runs as well (a subclassed
+    // control must still see them).
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return false;
+    case WM_NOTIFY: {
+        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+        Window* child = FromHandle(header.hwndFrom);
+        result = 0;
+        if (child != nullptr && child != this && child->OnReflectedNotify(header, result)) {
+            return true;
+        }
+        return OnNotify(header, result);
+    }
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* window =
+            static_cast<Window*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        window->m_hwnd = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    }
+    auto* window = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // A few messages (WM_GETMINMAXINFO) arrive before WM_NCCREATE.
+    return window != nullptr ? window->Dispatch(message, wParam, lParam)
+                             : ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA))
+        ->Dispatch(message, wParam, lParam);
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (message != WM_NCDESTROY) {
+        return Route(message, wParam, lParam, result) ? result
+                                                      : DefaultProc(message, wParam, lParam);
+    }
+    result = DefaultProc(message, wParam, lParam);
+    ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+    if (m_superProc != nullptr) {
+        ::SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+        m_superProc = nullptr;
+    }
+    m_hwnd = nullptr;
+    OnFinalMessage(); // may delete this: nothing may follow
+    return result;
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return m_superProc != nullptr ? ::CallWindowProcW(m_superProc, m_hwnd, message, wParam, lParam)
+                                  : ::DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+} // namespace win

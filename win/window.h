@@ -1,0 +1,70 @@
+// Binds a C++ object to a window so that its messages reach member handlers.
+// The object is bound at WM_NCCREATE, or when an existing control is
+// subclassed, and unbound at WM_NCDESTROY.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+class Window {
+public:
+    Window() = default;
+    virtual ~Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // A class whose windows dispatch to their objects; lpfnWndProc, cbSize
+    // and hInstance are filled in here.
+    static bool RegisterWindowClass(WNDCLASSEXW windowClass);
+
+    // The object behind a window of a registered class or a subclassed
+    // control; nullptr for any other window.
+    static Window* FromHandle(HWND hwnd);
+
+    // Creates a window of a registered class bound to this object.
+    HWND Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
+                const RECT& rect, HWND parent, HMENU menuOrId);
+
+    // Takes over an existing window, typically a common control: its own
+    // procedure still does everything the handlers leave to it.
+    bool Subclass(HWND hwnd);
+
+    HWND Hwnd() const { return m_hwnd; }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    void SetText(const std::wstring& text) const;
+
+protected:
+    // Sees every message first; true when handled, with result set.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // False makes CreateWindowEx fail.
+    virtual bool OnCreate(const CREATESTRUCTW& create);
+    virtual bool OnCommand(UINT id, UINT code, HWND control);
+    virtual void OnSize(UINT type, int width, int height);
+    // Notifications from child windows that the child's own object did not take.
+    virtual bool OnNotify(const NMHDR& header, LRESULT& result);
+    // This window's own notifications, reflected from its parent.
+    virtual bool OnReflectedNotify(const NMHDR& header, LRESULT& result);
+    virtual void OnDestroy();
+    // After WM_NCDESTROY, with the handle already unbound: the place for a
+    // window that owns itself to delete this.
+    virtual void OnFinalMessage();
+
+    // The handlers' routing, shared with dialogs; false when none took it.
+    bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void Attach(HWND hwnd) { m_hwnd = hwnd; }
+    void Detach() { m_hwnd = nullptr; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hwnd = nullptr;
+    WNDPROC m_superProc = nullptr; // a subclassed control's own procedure
+};
+
+} // namespace win
