@@ -1,0 +1,45 @@
+#include "wake/send_dialog_state.h"
+
+#include "res/resource.h"
+#include "wake/wake_sender.h"
+
+namespace kivrel {
+
+void SendDialogState::Start() {
+    m_phase = kSending;
+    m_nRow = 0;
+}
+
+int SendDialogState::TakeResultRow() {
+    return m_nRow++;
+}
+
+void SendDialogState::Finish() {
+    m_phase = kFinished;
+}
+
+SendDialogState::OkAction SendDialogState::PressOk() {
+    if (IsSending()) {
+        m_phase = kAborting;
+        return kSignalAbort;
+    }
+    m_phase = kClosed;
+    return kEndDialog;
+}
+
+unsigned SendDialogState::ButtonTextId() const {
+    switch (m_phase) {
+    case kSending:
+        return IDS_SEND_ABORT;
+    case kAborting:
+        return IDS_SEND_ABORTING;
+    default:
+        return IDS_SEND_CLOSE;
+    }
+}
+
+unsigned SendDialogState::StatusTextId(int sendResult) {
+    return sendResult == SEND_OK ? IDS_SEND_DONE : IDS_SEND_FAILED;
+}
+
+} // namespace kivrel
