@@ -1,0 +1,440 @@
+#include "ui/target_list_view.h"
+
+#include "res/resource.h"
+#include "tests/native/fake_list_control.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kivrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScriptedDialogs : public ViewDialogs {
+public:
+    bool RunRegister(const TargetEntry* editing, TargetEntry& result) override {
+        ++registerRuns;
+        shownForEditing = editing == nullptr ? std::nullopt : std::optional<TargetEntry>(*editing);
+        if (!answer) {
+            return false;
+        }
+        result = *answer;
+        return true;
+    }
+    void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
+
+    std::optional<TargetEntry> answer; // none: the user cancels
+    int registerRuns = 0;
+    std::optional<TargetEntry> shownForEditing;
+    std::vector<TargetList> sent;
+};
+
+class ScriptedMessages : public Messages {
+public:
+    void ShowStop(unsigned id) override { ADD_FAILURE() << "stop box " << id; }
+    void ShowWarning(unsigned id) override { ADD_FAILURE() << "warning box " << id; }
+    bool Confirm(unsigned id) override {
+        asked.push_back(id);
+        return answer;
+    }
+
+    bool answer = true;
+    std::vector<unsigned> asked;
+};
+
+const unsigned kViewCommands[] = {ID_SEND_SELECTED, ID_SEND_ALL,  ID_TARGET_NEW, ID_TARGET_EDIT,
+                                  ID_TARGET_DELETE, ID_TARGET_UP, ID_TARGET_DOWN};
+
+TargetEntry Entry(int n) {
+    TargetEntry entry;
+    entry.name = "PC-" + std::to_string(n);
+    entry.mac = {0x00, 0x1a, 0x2b, 0x3c, 0x4d, static_cast<std::uint8_t>(0xa0 + n)};
+    return entry;
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every test runs in a directory of its own, since the data file is relative.
+class ListViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        m_dir = fs::temp_directory_path() / ("kivrel-view-" + std::to_string(ticks));
+        fs::create_directories(m_dir);
+        m_oldDir = fs::current_path();
+        fs::current_path(m_dir);
+    }
+    void TearDown() override {
+        ExpectRowsMirrorList();
+        fs::current_path(m_oldDir);
+        std::error_code ignored;
+        fs::remove_all(m_dir, ignored);
+    }
+
+    void ExpectRowsMirrorList() { EXPECT_EQ(control.Mismatch(view.targets()), ""); }
+
+    void Fill(int count) {
+        for (int i = 0; i < count; ++i) {
+            view.AddTarget(Entry(i));
+        }
+        ExpectRowsMirrorList();
+    }
+
+    bool Command(unsigned id) {
+        const bool handled = view.OnCommand(id);
+        ExpectRowsMirrorList();
+        return handled;
+    }
+
+    std::vector<unsigned> EnabledCommands() const {
+        std::vector<unsigned> enabled;
+        for (unsigned id : kViewCommands) {
+            bool on = false;
+            EXPECT_TRUE(view.QueryCommand(id, on));
+            if (on) {
+                enabled.push_back(id);
+            }
+        }
+        return enabled;
+    }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const TargetEntry& entry : view.targets()) {
+            names.push_back(entry.name);
+        }
+        return names;
+    }
+
+    FakeListControl control;
+    ScriptedDialogs dialogs;
+    ScriptedMessages messages;
+    TargetListView view{control, dialogs, messages};
+
+private:
+    fs::path m_dir;
+    fs::path m_oldDir;
+};
+
+TEST_F(ListViewTest, EnablingFollowsRowsAndSelection) {
+    EXPECT_EQ(EnabledCommands(), (std::vector<unsigned>{ID_TARGET_NEW}));
+
+    Fill(1);
+    EXPECT_EQ(EnabledCommands(), (std::vector<unsigned>{ID_SEND_ALL, ID_TARGET_NEW}));
+    control.Select({0});
+    EXPECT_EQ(EnabledCommands(),
+              (std::vector<unsigned>{ID_SEND_SELECTED, ID_SEND_ALL, ID_TARGET_NEW, ID_TARGET_EDIT,
+                                     ID_TARGET_DELETE}));
+
+    Fill(3);
+    control.Select({0});
+    EXPECT_EQ(EnabledCommands(),
+              (std::vector<unsigned>{ID_SEND_SELECTED, ID_SEND_ALL, ID_TARGET_NEW, ID_TARGET_EDIT,
+                                     ID_TARGET_DELETE, ID_TARGET_DOWN}));
+    control.Select({3});
+    EXPECT_EQ(EnabledCommands(),
+              (std::vector<unsigned>{ID_SEND_SELECTED, ID_SEND_ALL, ID_TARGET_NEW, ID_TARGET_EDIT,
+                                     ID_TARGET_DELETE, ID_TARGET_UP}));
+    control.Select({2});
+    EXPECT_EQ(EnabledCommands(),
+              (std::vector<unsigned>{ID_SEND_SELECTED, ID_SEND_ALL, ID_TARGET_NEW, ID_TARGET_EDIT,
+                                     ID_TARGET_DELETE, ID_TARGET_UP, ID_TARGET_DOWN}));
+    control.Select({1, 2});
+    EXPECT_EQ(EnabledCommands(), (std::vector<unsigned>{ID_SEND_SELECTED, ID_SEND_ALL,
+                                                        ID_TARGET_NEW, ID_TARGET_DELETE}));
+    EXPECT_EQ(view.GetSelectedIndex(), -1);
+    control.Select({2});
+    EXPECT_EQ(view.GetSelectedIndex(), 2);
+}
+
+TEST_F(ListViewTest, OtherCommandsAreLeftToTheFrame) {
+    bool enabled = true;
+    EXPECT_FALSE(view.QueryCommand(ID_APP_ABOUT, enabled));
+    EXPECT_FALSE(view.QueryCommand(ID_APP_EXIT, enabled));
+    EXPECT_FALSE(Command(ID_APP_EXIT));
+}
+
+// A command whose rule does not hold changes nothing and asks nothing, however
+// it arrives.
+TEST_F(ListViewTest, DisabledCommandsAreDropped) {
+    dialogs.answer = Entry(9);
+    for (unsigned id : {ID_TARGET_DELETE, ID_SEND_SELECTED, ID_SEND_ALL, ID_TARGET_EDIT}) {
+        EXPECT_TRUE(Command(id));
+    }
+    Fill(3);
+    control.Select({0, 2});
+    for (unsigned id : {ID_TARGET_EDIT, ID_TARGET_UP, ID_TARGET_DOWN}) {
+        EXPECT_TRUE(Command(id));
+    }
+    control.Select({0});
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    control.Select({2});
+    EXPECT_TRUE(Command(ID_TARGET_DOWN));
+
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1", "PC-2"}));
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(dialogs.registerRuns, 0);
+    EXPECT_TRUE(dialogs.sent.empty());
+    EXPECT_TRUE(messages.asked.empty());
+}
+
+// Called directly, bypassing the rules, they still need a usable selection.
+TEST_F(ListViewTest, OneRowHandlersCheckTheSelectionThemselves) {
+    dialogs.answer = Entry(9);
+    Fill(3);
+    control.Select({0, 2});
+    view.OnTargetEdit();
+    view.OnTargetUp();
+    view.OnTargetDown();
+    control.Select({0});
+    view.OnTargetUp();
+    control.Select({2});
+    view.OnTargetDown();
+
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1", "PC-2"}));
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(dialogs.registerRuns, 0);
+}
+
+TEST_F(ListViewTest, DeleteRemovesTheSelectedRowsAfterConfirmation) {
+    Fill(6);
+    control.Select({1, 2, 4});
+    messages.answer = false;
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    EXPECT_EQ(messages.asked, (std::vector<unsigned>{IDS_CONFIRM_DELETE}));
+    EXPECT_EQ(view.targets().size(), 6);
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{1, 2, 4}));
+
+    messages.answer = true;
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    EXPECT_EQ(messages.asked.size(), 2u);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-3", "PC-5"}));
+    EXPECT_TRUE(control.SelectedRows().empty());
+}
+
+TEST_F(ListViewTest, DeleteOfEveryRowEmptiesTheList) {
+    Fill(4);
+    control.Select({0, 1, 2, 3});
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    EXPECT_EQ(view.targets().size(), 0);
+    EXPECT_EQ(EnabledCommands(), (std::vector<unsigned>{ID_TARGET_NEW}));
+}
+
+TEST_F(ListViewTest, UpMovesTheEntryAndItsSelection) {
+    Fill(5);
+    control.Select({3});
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1", "PC-3", "PC-2", "PC-4"}));
+    EXPECT_EQ(control.Text(2, 1), Entry(3).FormatMacText());
+    EXPECT_EQ(control.Text(3, 1), Entry(2).FormatMacText());
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_TRUE(control.IsRowFocused(2));
+    EXPECT_FALSE(control.IsRowFocused(3));
+    EXPECT_EQ(control.visibleRow(), 2);
+
+    // Repeating keeps moving it until it reaches the top.
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-3", "PC-0", "PC-1", "PC-2", "PC-4"}));
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{0}));
+    EXPECT_EQ(control.visibleRow(), 0);
+}
+
+TEST_F(ListViewTest, DownThenUpRestoresOrderAndSelection) {
+    Fill(5);
+    control.Select({1});
+    EXPECT_TRUE(Command(ID_TARGET_DOWN));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-2", "PC-1", "PC-3", "PC-4"}));
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_TRUE(control.IsRowFocused(2));
+    EXPECT_EQ(control.visibleRow(), 2);
+
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1", "PC-2", "PC-3", "PC-4"}));
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{1}));
+    EXPECT_TRUE(control.IsRowFocused(1));
+    EXPECT_EQ(control.visibleRow(), 1);
+}
+
+TEST_F(ListViewTest, SendSelectedHandsCopiesInRowOrder) {
+    Fill(6);
+    control.Select({4, 1});
+    EXPECT_TRUE(Command(ID_SEND_SELECTED));
+    EXPECT_TRUE(messages.asked.empty());
+    ASSERT_EQ(dialogs.sent.size(), 1u);
+    const TargetList& sent = dialogs.sent[0];
+    ASSERT_EQ(sent.size(), 2);
+    EXPECT_EQ(sent.at(0), Entry(1));
+    EXPECT_EQ(sent.at(1), Entry(4));
+    EXPECT_EQ(view.targets().size(), 6);
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{1, 4}));
+}
+
+TEST_F(ListViewTest, SendAllHandsEveryEntry) {
+    Fill(3);
+    control.Select({1});
+    EXPECT_TRUE(Command(ID_SEND_ALL));
+    EXPECT_TRUE(messages.asked.empty());
+    ASSERT_EQ(dialogs.sent.size(), 1u);
+    EXPECT_EQ(dialogs.sent[0], view.targets());
+}
+
+TEST_F(ListViewTest, DoubleClickSendsTheSelectionAfterAsking) {
+    view.OnDblclk();
+    Fill(4);
+    view.OnDblclk();
+    EXPECT_TRUE(messages.asked.empty());
+    EXPECT_TRUE(dialogs.sent.empty());
+
+    control.Select({2, 3});
+    messages.answer = false;
+    view.OnDblclk();
+    EXPECT_EQ(messages.asked, (std::vector<unsigned>{IDS_CONFIRM_SEND}));
+    EXPECT_TRUE(dialogs.sent.empty());
+
+    messages.answer = true;
+    view.OnDblclk();
+    EXPECT_EQ(messages.asked.size(), 2u);
+    ASSERT_EQ(dialogs.sent.size(), 1u);
+    EXPECT_EQ(dialogs.sent[0], view.targets().CopyEntries({2, 3}));
+    ExpectRowsMirrorList();
+}
+
+TEST_F(ListViewTest, NewAppendsAnUnselectedRowOnOk) {
+    Fill(2);
+    control.Select({0});
+    dialogs.answer = std::nullopt;
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    EXPECT_EQ(dialogs.registerRuns, 1);
+    EXPECT_FALSE(dialogs.shownForEditing);
+    EXPECT_EQ(view.targets().size(), 2);
+
+    dialogs.answer = Entry(7);
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    EXPECT_FALSE(dialogs.shownForEditing);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1", "PC-7", "PC-7"}));
+    EXPECT_EQ(control.Text(3, 1), "00-1A-2B-3C-4D-A7");
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{0}));
+    EXPECT_EQ(control.visibleRow(), -1);
+    // Nothing reaches the data file before the window goes.
+    EXPECT_FALSE(fs::exists(kTargetFileName));
+}
+
+TEST_F(ListViewTest, EditReplacesOnlyTheSelectedRowOnOk) {
+    Fill(4);
+    control.Select({2});
+    dialogs.answer = std::nullopt;
+    EXPECT_TRUE(Command(ID_TARGET_EDIT));
+    ASSERT_TRUE(dialogs.shownForEditing);
+    EXPECT_EQ(*dialogs.shownForEditing, Entry(2));
+    EXPECT_EQ(view.targets().at(2), Entry(2));
+
+    // A Japanese name in code page 932 is kept as its bytes.
+    TargetEntry edited;
+    edited.name = "\x83\x65\x83\x58\x83\x67";
+    edited.mac = {0xff, 0xee, 0xdd, 0xcc, 0xbb, 0xaa};
+    dialogs.answer = edited;
+    EXPECT_TRUE(Command(ID_TARGET_EDIT));
+    EXPECT_EQ(dialogs.registerRuns, 2);
+    EXPECT_EQ(view.targets().at(2), edited);
+    EXPECT_EQ(control.Text(2, 0), edited.name);
+    EXPECT_EQ(control.Text(2, 1), "FF-EE-DD-CC-BB-AA");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1", edited.name, "PC-3"}));
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{2}));
+    EXPECT_TRUE(control.IsRowFocused(2));
+}
+
+TEST_F(ListViewTest, LoadShowsTheWholeFileOrNothing) {
+    TargetList saved;
+    saved.Append(Entry(0));
+    saved.Append(Entry(1));
+    TargetFileStatus status = FILE_MISSING;
+    ASSERT_TRUE(WriteTargetFile(saved, status));
+    const std::string good = ReadBytes(kTargetFileName);
+
+    Fill(3);
+    control.Select({1});
+    view.LoadTargets();
+    ExpectRowsMirrorList();
+    EXPECT_EQ(view.targets(), saved);
+    EXPECT_TRUE(control.SelectedRows().empty());
+    // Saving what was read whole simply replaces it.
+    view.SaveTargets();
+    EXPECT_EQ(ReadBytes(kTargetFileName), good);
+    EXPECT_FALSE(fs::exists(std::string(kTargetFileName) + ".bak"));
+
+    // Cut inside the last record's MAC: none of the file is shown.
+    WriteBytes(kTargetFileName, good.substr(0, good.size() - 1));
+    view.LoadTargets();
+    ExpectRowsMirrorList();
+    EXPECT_EQ(view.targets().size(), 0);
+
+    fs::remove(kTargetFileName);
+    Fill(2);
+    view.LoadTargets();
+    EXPECT_EQ(view.targets().size(), 0);
+}
+
+TEST_F(ListViewTest, SaveWritesWhatTheRowsShow) {
+    Fill(5);
+    control.Select({3});
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    control.Select({0, 4});
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    dialogs.answer = Entry(8);
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    view.SaveTargets();
+
+    TargetList onDisk;
+    ASSERT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
+    ASSERT_EQ(onDisk.size(), control.RowCount());
+    for (int i = 0; i < control.RowCount(); ++i) {
+        EXPECT_EQ(onDisk.at(i).name, control.Text(i, 0));
+        EXPECT_EQ(onDisk.at(i).FormatMacText(), control.Text(i, 1));
+    }
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-1", "PC-3", "PC-2", "PC-8"}));
+
+    // An emptied list leaves no file behind.
+    control.Select({0, 1, 2, 3});
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    view.SaveTargets();
+    EXPECT_FALSE(fs::exists(kTargetFileName));
+}
+
+// The rows of a damaged file are not shown, so saving must not destroy it.
+TEST_F(ListViewTest, SaveAfterADamagedLoadKeepsTheOldFile) {
+    const std::string damaged("\x05\x00\x00\x00\x02\x00\x00\x00"
+                              "AB",
+                              10);
+    WriteBytes(kTargetFileName, damaged);
+    view.LoadTargets();
+    EXPECT_EQ(view.targets().size(), 0);
+    dialogs.answer = Entry(1);
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    view.SaveTargets();
+
+    EXPECT_EQ(ReadBytes(std::string(kTargetFileName) + ".bak"), damaged);
+    TargetList onDisk;
+    ASSERT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
+    EXPECT_EQ(onDisk, view.targets());
+}
+
+} // namespace
+} // namespace kivrel

@@ -1,0 +1,228 @@
+#include "ui/target_list_view.h"
+
+#include "res/resource.h"
+
+#include <vector>
+
+namespace kivrel {
+
+TargetListView::TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages)
+    : m_control(control), m_dialogs(dialogs), m_messages(messages) {}
+
+void TargetListView::LoadTargets() {
+    m_targets.Clear();
+    m_control.DeleteAllRows();
+    TargetList loaded;
+    m_fileStatus = ReadTargetFile(loaded);
+    for (const TargetEntry& entry : loaded) {
+        AddTarget(entry);
+    }
+}
+
+void TargetListView::SaveTargets() {
+    WriteTargetFile(m_targets, m_fileStatus);
+}
+
+void TargetListView::AddTarget(const TargetEntry& entry) {
+    m_targets.Append(entry);
+    const int row = m_control.RowCount();
+    m_control.InsertTextRow(row, entry.name);
+    m_control.SetItemText(row, 1, entry.FormatMacText());
+}
+
+void TargetListView::ReplaceTarget(int index, const TargetEntry& entry) {
+    m_targets.ReplaceAt(index, entry);
+    ShowRowTexts(index);
+}
+
+void TargetListView::DeleteTarget(int index) {
+    m_control.DeleteRow(index);
+    m_targets.RemoveAt(index);
+}
+
+int TargetListView::GetSelectedIndex() const {
+    if (m_control.SelectedCount() != 1) {
+        return -1;
+    }
+    for (int i = 0; i < m_control.RowCount(); ++i) {
+        if (m_control.IsRowSelected(i)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool TargetListView::QueryCommand(unsigned id, bool& enabled) const {
+    switch (id) {
+    case ID_TARGET_NEW:
+        enabled = true;
+        return true;
+    case ID_TARGET_EDIT:
+        enabled = OnUpdateTargetEdit();
+        return true;
+    case ID_TARGET_DELETE:
+    case ID_SEND_SELECTED:
+        enabled = OnUpdateTargetDelete();
+        return true;
+    case ID_TARGET_UP:
+        enabled = OnUpdateTargetUp();
+        return true;
+    case ID_TARGET_DOWN:
+        enabled = OnUpdateTargetDown();
+        return true;
+    case ID_SEND_ALL:
+        enabled = OnUpdateSendAll();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TargetListView::OnCommand(unsigned id) {
+    bool enabled = false;
+    if (!QueryCommand(id, enabled)) {
+        return false;
+    }
+    if (!enabled) {
+        return true;
+    }
+    switch (id) {
+    case ID_TARGET_NEW:
+        OnTargetNew();
+        break;
+    case ID_TARGET_EDIT:
+        OnTargetEdit();
+        break;
+    case ID_TARGET_DELETE:
+        OnTargetDelete();
+        break;
+    case ID_TARGET_UP:
+        OnTargetUp();
+        break;
+    case ID_TARGET_DOWN:
+        OnTargetDown();
+        break;
+    case ID_SEND_SELECTED:
+        OnSendSelected();
+        break;
+    case ID_SEND_ALL:
+        OnSendAll();
+        break;
+    }
+    return true;
+}
+
+void TargetListView::OnTargetNew() {
+    TargetEntry entry;
+    if (m_dialogs.RunRegister(nullptr, entry)) {
+        AddTarget(entry);
+    }
+}
+
+void TargetListView::OnTargetEdit() {
+    const int index = GetSelectedIndex();
+    if (index == -1) {
+        return;
+    }
+    const TargetEntry editing = m_targets.at(index);
+    TargetEntry entry;
+    if (m_dialogs.RunRegister(&editing, entry)) {
+        ReplaceTarget(index, entry);
+    }
+}
+
+void TargetListView::OnTargetDelete() {
+    if (!m_messages.Confirm(IDS_CONFIRM_DELETE)) {
+        return;
+    }
+    // A deleted row's successor moves into its index, so that index is looked at again.
+    int i = 0;
+    while (i < m_control.RowCount()) {
+        if (m_control.IsRowSelected(i)) {
+            DeleteTarget(i);
+        } else {
+            ++i;
+        }
+    }
+}
+
+void TargetListView::OnTargetUp() {
+    const int index = GetSelectedIndex();
+    if (index <= 0) {
+        return;
+    }
+    m_targets.SwapAdjacent(index - 1);
+    ShowRowTexts(index - 1);
+    ShowRowTexts(index);
+    MoveSelection(index, index - 1);
+}
+
+void TargetListView::OnTargetDown() {
+    const int index = GetSelectedIndex();
+    if (index == -1 || index >= m_control.RowCount() - 1) {
+        return;
+    }
+    m_targets.SwapAdjacent(index);
+    ShowRowTexts(index);
+    ShowRowTexts(index + 1);
+    MoveSelection(index, index + 1);
+}
+
+void TargetListView::OnSendSelected() {
+    std::vector<std::int32_t> selected;
+    for (int i = 0; i < m_control.RowCount(); ++i) {
+        if (m_control.IsRowSelected(i)) {
+            selected.push_back(i);
+        }
+    }
+    m_dialogs.RunSend(m_targets.CopyEntries(selected));
+}
+
+void TargetListView::OnSendAll() {
+    m_dialogs.RunSend(m_targets);
+}
+
+void TargetListView::OnDblclk() {
+    if (m_control.SelectedCount() == 0) {
+        return;
+    }
+    if (m_messages.Confirm(IDS_CONFIRM_SEND)) {
+        OnSendSelected();
+    }
+}
+
+bool TargetListView::OnUpdateTargetEdit() const {
+    return m_control.SelectedCount() == 1;
+}
+
+bool TargetListView::OnUpdateTargetDelete() const {
+    return m_control.SelectedCount() > 0;
+}
+
+bool TargetListView::OnUpdateTargetUp() const {
+    return m_control.SelectedCount() == 1 && !m_control.IsRowSelected(0);
+}
+
+bool TargetListView::OnUpdateTargetDown() const {
+    return m_control.SelectedCount() == 1 && !m_control.IsRowSelected(m_control.RowCount() - 1);
+}
+
+bool TargetListView::OnUpdateSendAll() const {
+    return m_control.RowCount() > 0;
+}
+
+void TargetListView::ShowRowTexts(int index) {
+    const TargetEntry& entry = m_targets.at(index);
+    m_control.SetItemText(index, 0, entry.name);
+    m_control.SetItemText(index, 1, entry.FormatMacText());
+}
+
+// The moved entry stays selected and focused at its new place, so repeating
+// the command keeps moving it.
+void TargetListView::MoveSelection(int from, int to) {
+    m_control.SetRowState(from, 0, kRowSelected);
+    m_control.SetRowState(to, kRowSelected | kRowFocused, kRowSelected | kRowFocused);
+    m_control.EnsureVisible(to);
+}
+
+} // namespace kivrel
