@@ -1,0 +1,163 @@
+"""The data file against real failures: a full disk, a read-only directory and
+a save killed at random moments. Each must leave the old file, byte for byte,
+or the new one complete.
+
+    datafile_faults_test.py [--wine] SAVER
+
+SAVER is tests/native/target_file_saver (an .exe run by Wine with --wine). The
+small file systems are mounted inside the harness's private mount namespace.
+"""
+import errno
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+WINE = '--wine' in sys.argv
+if WINE:
+    sys.argv.remove('--wine')
+SAVER = sys.argv.pop(1)
+# Wine starts slowly, so it gets fewer kills.
+KILLS = 40 if WINE else 150
+BIG = 30000  # about 900 KB
+
+
+def require_private_mounts():
+    # The harness runs its command in a mount namespace of its own.
+    if os.environ.get('KIVREL_ISOLATED') != '1':
+        raise SystemExit('refusing to mount: no private mount namespace; run through '
+                         'tests/harness/isolated')
+
+
+def saver_command(*args):
+    return (['wine', SAVER] if WINE else [SAVER]) + [str(a) for a in args]
+
+
+def read(path):
+    """The file's bytes, or None when there is no file."""
+    try:
+        with open(path, 'rb') as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
+class DataFileFaults(unittest.TestCase):
+    references = {}
+
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix='kivrel-faults-')
+        self.addCleanup(shutil.rmtree, self.dir, True)
+
+    def save(self, cwd, count, seed):
+        # No pipes: Wine's background services would hold them open.
+        return subprocess.run(saver_command('save', count, seed), cwd=cwd,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=120).returncode
+
+    def reference(self, count, seed):
+        """The bytes a successful save of that list leaves."""
+        key = (count, seed)
+        if key not in self.references:
+            where = tempfile.mkdtemp(prefix='kivrel-ref-')
+            try:
+                self.assertEqual(self.save(where, count, seed), 0)
+                self.references[key] = read(os.path.join(where, 'Kivrel.dat'))
+            finally:
+                shutil.rmtree(where, True)
+        return self.references[key]
+
+    def small_filesystem(self, size):
+        require_private_mounts()
+        where = os.path.join(self.dir, 'fs')
+        os.mkdir(where)
+        subprocess.run(['mount', '-t', 'tmpfs', '-o', f'size={size}', 'kivrel-small', where],
+                       check=True)
+        self.addCleanup(subprocess.run, ['umount', '-l', where])
+        return where
+
+    @staticmethod
+    def fill(where):
+        """Takes every free byte, down to the last small piece."""
+        path = os.path.join(where, 'filler')
+        with open(path, 'ab', buffering=0) as f:
+            for chunk in (65536, 4096, 512, 1):
+                try:
+                    while True:
+                        f.write(b'\0' * chunk)
+                except OSError as e:
+                    if e.errno != errno.ENOSPC:
+                        raise
+        return path
+
+    def assert_only(self, where, data, backup=None):
+        self.assertEqual(read(os.path.join(where, 'Kivrel.dat')), data)
+        self.assertFalse(os.path.exists(os.path.join(where, 'Kivrel.dat.new')))
+        bak = os.path.join(where, 'Kivrel.dat.bak')
+        if backup is None:
+            self.assertFalse(os.path.exists(bak))
+        else:
+            self.assertEqual(read(bak), backup)
+
+    def test_full_disk_keeps_the_old_file(self):
+        where = self.small_filesystem('4m')
+        self.assertEqual(self.save(where, 5, 1), 0)
+        old = read(os.path.join(where, 'Kivrel.dat'))
+        filler = self.fill(where)
+        self.assertEqual(self.save(where, BIG, 2), 1)
+        self.assert_only(where, old)
+
+        # A damaged file is not moved aside by a save that cannot be written.
+        os.remove(filler)
+        damaged = old[:-1]
+        with open(os.path.join(where, 'Kivrel.dat'), 'wb') as f:
+            f.write(damaged)
+        filler = self.fill(where)
+        self.assertEqual(self.save(where, BIG, 2), 1)
+        self.assert_only(where, damaged)
+
+        # With room again the same save goes through and keeps the damaged file.
+        os.remove(filler)
+        self.assertEqual(self.save(where, BIG, 2), 0)
+        self.assert_only(where, self.reference(BIG, 2), backup=damaged)
+
+    def test_read_only_directory_keeps_the_old_file(self):
+        where = self.small_filesystem('4m')
+        self.assertEqual(self.save(where, 5, 1), 0)
+        old = read(os.path.join(where, 'Kivrel.dat'))
+        subprocess.run(['mount', '-o', 'remount,ro', where], check=True)
+        self.assertEqual(self.save(where, 100, 2), 1)
+        self.assertEqual(self.save(where, 0, 0), 1)
+        self.assert_only(where, old)
+
+    def test_killed_save_leaves_the_old_or_the_new_file(self):
+        first, second = self.reference(BIG, 3), self.reference(BIG + 5000, 4)
+        self.assertEqual(self.save(self.dir, BIG, 3), 0)
+        chance = random.Random(7)
+        seen = {first: 0, second: 0}
+        for kill in range(KILLS):
+            saver = subprocess.Popen(saver_command('loop', BIG, 3, BIG + 5000, 4), cwd=self.dir,
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                     start_new_session=True)
+            # Once the first save is through, the next ones are cut anywhere.
+            self.assertEqual(saver.stdout.readline().strip(), b'1')
+            time.sleep(chance.uniform(0, 0.03))
+            os.killpg(saver.pid, signal.SIGKILL)
+            saver.wait()
+            saver.stdout.close()
+            data = read(os.path.join(self.dir, 'Kivrel.dat'))
+            self.assertIn(data, seen, f'kill {kill}: neither list complete')
+            seen[data] += 1
+        self.assertGreater(min(seen.values()), 0, 'one list never survived a kill: the kills missed the saves')
+        # A new file left by a kill is no obstacle to the next save.
+        self.assertEqual(self.save(self.dir, 5, 1), 0)
+        self.assert_only(self.dir, self.reference(5, 1))
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)

@@ -1,0 +1,41 @@
+#include "tests/native/allocation_probe.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+bool g_watching = false;
+std::size_t g_largest = 0;
+} // namespace
+
+// Replaces the program's global allocator; its own file, so that no caller
+// sees these bodies inlined.
+void* operator new(std::size_t size) {
+    if (g_watching && size > g_largest) {
+        g_largest = size;
+    }
+    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+namespace kivrel {
+
+void StartWatchingAllocations() {
+    g_largest = 0;
+    g_watching = true;
+}
+
+std::size_t StopWatchingAllocations() {
+    g_watching = false;
+    return g_largest;
+}
+
+} // namespace kivrel
