@@ -1,3 +1,4 @@
+#include "app/safe_dll_search.h"
 #include "app/wake_app.h"
 
 namespace {
@@ -6,4 +7,7 @@ CWakeApp theApp;
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return theApp.Main(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    UseSafeDllSearch();
+    return theApp.Main();
+}

@@ -1,6 +1,30 @@
+// The windowed start: the main frame, sized and shown whatever show state
+// the process was given, and the about command.
 #include "app/wake_app.h"
 
-// The window is not built yet: the windowed start ends quietly.
-bool CWakeApp::StartWindow() { return false; }
+#include "frame/about_dlg.h"
+#include "frame/main_frame.h"
+#include "res/resource.h"
 
-void CWakeApp::OnAppAbout() {}
+#include <commctrl.h>
+
+bool CWakeApp::StartWindow() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    CMainFrame* frame = CMainFrame::LoadFrame(WS_OVERLAPPEDWINDOW);
+    if (frame == nullptr) {
+        return false;
+    }
+    SetMainWindow(frame->Hwnd());
+    SetAccelerators(
+        ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+    ::SetWindowPos(frame->Hwnd(), HWND_TOP, 0, 0, 530, 400, SWP_NOMOVE);
+    ::ShowWindow(frame->Hwnd(), SW_SHOW);
+    ::UpdateWindow(frame->Hwnd());
+    return true;
+}
+
+void CWakeApp::OnAppAbout() {
+    CAboutDlg dialog;
+    dialog.DoModal();
+}

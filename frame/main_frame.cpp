@@ -1,0 +1,269 @@
+#include "frame/main_frame.h"
+
+#include "res/resource.h"
+#include "ui/kivrel_list_view.h"
+#include "win/application.h"
+#include "win/resource_string.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const wchar_t kClassName[] = L"KivrelMainFrame";
+
+// The toolbar's slots left to right; 0 is a separator.
+const std::vector<UINT> kToolBarButtons = {
+    ID_SEND_SELECTED, ID_SEND_ALL,    0, ID_TARGET_NEW, ID_TARGET_EDIT, ID_TARGET_DELETE,
+    ID_TARGET_UP,     ID_TARGET_DOWN, 0, ID_APP_ABOUT};
+
+bool RegisterFrameClass() {
+    static bool registered = false;
+    if (!registered) {
+        // Class style 0, and no cursor, brush or icon: the children cover the
+        // client area and the icons are set on the window itself.
+        WNDCLASSEXW windowClass = {};
+        windowClass.lpszClassName = kClassName;
+        registered = win::Window::RegisterWindowClass(windowClass);
+    }
+    return registered;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame() {
+    m_commands.Add({[this](unsigned id) { return m_pView != nullptr && m_pView->OnCommand(id); },
+                    [this](unsigned id, bool& enabled) {
+                        return m_pView != nullptr && m_pView->QueryCommand(id, enabled);
+                    }});
+    m_commands.Add({[this](unsigned id) { return RunOwnCommand(id); },
+                    [this](unsigned id, bool& enabled) { return QueryOwnCommand(id, enabled); }});
+    m_commands.Add({[](unsigned id) { return win::Application::Current()->OnCommand(id); },
+                    [](unsigned id, bool& enabled) {
+                        return win::Application::Current()->QueryCommand(id, enabled);
+                    }});
+}
+
+CMainFrame* CMainFrame::LoadFrame(DWORD style) {
+    if (!RegisterFrameClass()) {
+        return nullptr;
+    }
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    HMENU menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    auto* frame = new CMainFrame;
+    const RECT rect = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    // Without WS_EX_CLIENTEDGE: the list's own thin border outlines the client area.
+    HWND hwnd = ::CreateWindowExW(0, kClassName, win::ResourceString(IDR_MAINFRAME).c_str(), style,
+                                  rect.left, rect.top, rect.right, rect.bottom, nullptr, menu,
+                                  instance, frame);
+    if (hwnd == nullptr) {
+        // A refused creation destroyed the window, and with it the frame object.
+        if (menu != nullptr && !::IsMenu(menu)) {
+            menu = nullptr;
+        }
+        if (menu != nullptr) {
+            ::DestroyMenu(menu);
+        }
+        return nullptr;
+    }
+    return frame;
+}
+
+bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    Send(WM_SETICON, ICON_BIG,
+         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    Send(WM_SETICON, ICON_SMALL,
+         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
+
+    m_pView = CKivrelListView::CreateObject();
+    const RECT none = {0, 0, 0, 0};
+    if (!m_pView->Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, Hwnd(), AFX_IDW_PANE_FIRST)) {
+        m_pView = nullptr;
+        return false;
+    }
+    m_pView->LoadTargets();
+
+    if (!m_wndToolBar.Create(Hwnd(), AFX_IDW_TOOLBAR, IDR_MAINFRAME, kToolBarButtons)) {
+        return false;
+    }
+    if (!m_wndStatusBar.Create(Hwnd(), AFX_IDW_STATUS_BAR)) {
+        return false;
+    }
+    ShowPrompt(0);
+    return true;
+}
+
+bool CMainFrame::DestroyWindow() {
+    SaveOnce();
+    return ::DestroyWindow(Hwnd()) != FALSE;
+}
+
+void CMainFrame::SaveOnce() {
+    if (m_pView != nullptr && !m_saved) {
+        m_saved = true;
+        m_pView->SaveTargets();
+    }
+}
+
+bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_CLOSE:
+        DestroyWindow();
+        result = 0;
+        return true;
+    case WM_SETFOCUS:
+        if (m_pView != nullptr) {
+            m_pView->SetFocus();
+        }
+        result = 0;
+        return true;
+    case WM_ENDSESSION:
+        // The system may end the process without destroying the window.
+        if (wParam != FALSE) {
+            SaveOnce();
+        }
+        result = 0;
+        return true;
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lParam) == FALSE) {
+            OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        }
+        return false;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return false;
+    case win::WM_IDLE_UPDATE:
+        OnIdleUpdate();
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::OnCommand(UINT id, UINT, HWND control) {
+    // Menu items, accelerators and toolbar buttons; the list itself talks by WM_NOTIFY.
+    if (control != nullptr && control != m_wndToolBar.Hwnd()) {
+        return false;
+    }
+    m_commands.Execute(id);
+    return true;
+}
+
+bool CMainFrame::RunOwnCommand(unsigned id) {
+    if (id == ID_VIEW_TOOLBAR) {
+        m_wndToolBar.Show(!m_wndToolBar.IsVisible());
+    } else if (id == ID_VIEW_STATUS_BAR) {
+        m_wndStatusBar.Show(!m_wndStatusBar.IsVisible());
+        ShowPrompt(0);
+    } else {
+        return false;
+    }
+    RecalcLayout();
+    return true;
+}
+
+bool CMainFrame::QueryOwnCommand(unsigned id, bool& enabled, bool* checked) const {
+    if (id != ID_VIEW_TOOLBAR && id != ID_VIEW_STATUS_BAR) {
+        return false;
+    }
+    enabled = true;
+    if (checked != nullptr) {
+        *checked = id == ID_VIEW_TOOLBAR ? m_wndToolBar.IsVisible() : m_wndStatusBar.IsVisible();
+    }
+    return true;
+}
+
+void CMainFrame::OnSize(UINT, int, int) {
+    RecalcLayout();
+}
+
+void CMainFrame::RecalcLayout() const {
+    if (m_wndToolBar.Hwnd() == nullptr || m_wndStatusBar.Hwnd() == nullptr) {
+        return;
+    }
+    RECT client;
+    ::GetClientRect(Hwnd(), &client);
+    const int top = m_wndToolBar.Layout();
+    const int bottom = client.bottom - m_wndStatusBar.Layout();
+    if (m_pView != nullptr) {
+        ::MoveWindow(m_pView->Hwnd(), 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
+    }
+}
+
+void CMainFrame::OnInitMenuPopup(HMENU menu) const {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = ::GetMenuItemID(menu, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) {
+            continue; // separators and submenus
+        }
+        bool checked = false;
+        bool enabled = false;
+        if (QueryOwnCommand(id, enabled, &checked)) {
+            ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+        } else {
+            enabled = m_commands.IsEnabled(id);
+        }
+        ::EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu) const {
+    if (flags == 0xFFFF && menu == nullptr) {
+        ShowPrompt(0); // the menu closed
+    } else if ((flags & (MF_POPUP | MF_SEPARATOR)) != 0) {
+        ShowPrompt(0);
+    } else if ((flags & MF_SYSMENU) != 0) {
+        ShowPrompt(kivrel::SystemMenuPromptId(item));
+    } else {
+        ShowPrompt(item);
+    }
+}
+
+void CMainFrame::ShowPrompt(UINT id) const {
+    if (!m_wndStatusBar.IsVisible()) {
+        return;
+    }
+    std::wstring text = id != 0 ? win::ResourceStringPart(id, 0) : std::wstring();
+    m_wndStatusBar.SetText(text.empty() ? win::ResourceString(AFX_IDS_IDLEMESSAGE) : text);
+}
+
+void CMainFrame::OnIdleUpdate() const {
+    if (!m_wndToolBar.IsVisible()) {
+        return;
+    }
+    for (UINT id : m_wndToolBar.Buttons()) {
+        if (id != 0) {
+            m_wndToolBar.Enable(id, m_commands.IsEnabled(id));
+        }
+    }
+}
+
+bool CMainFrame::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (header.code == TTN_GETDISPINFOW) {
+        auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        m_tipText = win::ResourceStringPart(static_cast<UINT>(header.idFrom), 1);
+        info.lpszText = &m_tipText[0];
+        result = 0;
+        return true;
+    }
+    if (header.code == TBN_HOTITEMCHANGE && header.hwndFrom == m_wndToolBar.Hwnd()) {
+        const auto& hot = reinterpret_cast<const NMTBHOTITEM&>(header);
+        ShowPrompt((hot.dwFlags & HICF_LEAVING) != 0 ? 0 : static_cast<UINT>(hot.idNew));
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+void CMainFrame::OnDestroy() {
+    if (win::Application::Current()->MainWindow() == Hwnd()) {
+        win::Application::Current()->SetMainWindow(nullptr);
+    }
+    ::PostQuitMessage(0);
+}
+
+void CMainFrame::OnFinalMessage() {
+    delete this;
+}

@@ -1,0 +1,85 @@
+#include "frame/command_chain.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+// A link of the chain that knows some ids, each enabled or not, and
+// records what it ran.
+struct Link {
+    std::map<unsigned, bool> known;
+    std::vector<unsigned> ran;
+
+    kivrel::CommandTarget Target() {
+        return {[this](unsigned id) {
+                    if (known.count(id) == 0) {
+                        return false;
+                    }
+                    ran.push_back(id);
+                    return true;
+                },
+                [this](unsigned id, bool& enabled) {
+                    const auto it = known.find(id);
+                    if (it == known.end()) {
+                        return false;
+                    }
+                    enabled = it->second;
+                    return true;
+                }};
+    }
+};
+
+TEST(CommandChainTest, FirstLinkThatKnowsACommandDecidesAndRunsIt) {
+    Link view, frame, app;
+    view.known = {{1, true}, {2, false}};
+    frame.known = {{2, true}, {3, true}};
+    app.known = {{3, true}, {4, true}};
+    kivrel::CommandChain chain;
+    chain.Add(view.Target());
+    chain.Add(frame.Target());
+    chain.Add(app.Target());
+
+    EXPECT_TRUE(chain.Execute(1));
+    EXPECT_TRUE(chain.Execute(3));
+    EXPECT_TRUE(chain.Execute(4));
+    EXPECT_EQ(view.ran, std::vector<unsigned>{1});
+    EXPECT_EQ(frame.ran, std::vector<unsigned>{3});
+    EXPECT_EQ(app.ran, std::vector<unsigned>{4});
+
+    // The view disables 2: the frame, which would enable it, is not asked.
+    EXPECT_FALSE(chain.IsEnabled(2));
+    EXPECT_FALSE(chain.Execute(2));
+    EXPECT_TRUE(frame.ran.size() == 1 && view.ran.size() == 1);
+}
+
+TEST(CommandChainTest, UnknownCommandsAreDisabledAndDropped) {
+    Link view;
+    view.known = {{1, true}};
+    kivrel::CommandChain chain;
+    chain.Add(view.Target());
+    EXPECT_FALSE(chain.IsEnabled(9));
+    EXPECT_FALSE(chain.Execute(9));
+    EXPECT_TRUE(view.ran.empty());
+}
+
+TEST(SystemMenuPromptTest, PromptsForTheTabledItemsOnly) {
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF000), 61184u); // size
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF010), 61185u); // move
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF012), 61185u); // move chosen by mouse
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF020), 61186u); // minimise
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF030), 61187u); // maximise
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF040), 61188u); // next window
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF050), 61189u); // previous window
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF060), 61190u); // close
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF120), 61202u); // restore
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF130), 61203u); // task list
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF100), 0u);     // key menu
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF070), 0u);     // vertical scroll
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0xF140), 0u);
+    EXPECT_EQ(kivrel::SystemMenuPromptId(0x0005), 0u);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#include "win/status_bar.h"
+
+#include <commctrl.h>
+
+namespace win {
+
+bool StatusBar::Create(HWND parent, UINT id) {
+    m_hwnd = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
+                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(UINT_PTR{id}),
+                               ::GetModuleHandleW(nullptr), nullptr);
+    if (m_hwnd == nullptr) {
+        return false;
+    }
+    // One part that runs to the right edge.
+    int right = -1;
+    return ::SendMessageW(m_hwnd, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right)) != FALSE;
+}
+
+void StatusBar::SetText(const std::wstring& text) const {
+    ::SendMessageW(m_hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int StatusBar::Layout() const {
+    ::SendMessageW(m_hwnd, WM_SIZE, 0, 0);
+    if (!IsVisible()) {
+        return 0;
+    }
+    RECT rect;
+    ::GetWindowRect(m_hwnd, &rect);
+    return rect.bottom - rect.top;
+}
+
+} // namespace win

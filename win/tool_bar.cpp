@@ -1,0 +1,62 @@
+#include "win/tool_bar.h"
+
+#include <commctrl.h>
+
+namespace win {
+
+bool ToolBar::Create(HWND parent, UINT id, UINT bitmapId, const std::vector<UINT>& buttons) {
+    m_hwnd = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0,
+                               0, 0, 0, parent, reinterpret_cast<HMENU>(UINT_PTR{id}),
+                               ::GetModuleHandleW(nullptr), nullptr);
+    if (m_hwnd == nullptr) {
+        return false;
+    }
+    ::SendMessageW(m_hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageW(m_hwnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
+    int images = 0;
+    for (UINT button : buttons) {
+        images += button != 0 ? 1 : 0;
+    }
+    TBADDBITMAP bitmap = {::GetModuleHandleW(nullptr), bitmapId};
+    if (::SendMessageW(m_hwnd, TB_ADDBITMAP, static_cast<WPARAM>(images),
+                       reinterpret_cast<LPARAM>(&bitmap)) == -1) {
+        return false;
+    }
+    std::vector<TBBUTTON> items;
+    int image = 0;
+    for (UINT button : buttons) {
+        TBBUTTON item = {};
+        if (button == 0) {
+            item.fsStyle = TBSTYLE_SEP;
+        } else {
+            item.iBitmap = image++;
+            item.idCommand = static_cast<int>(button);
+            item.fsState = TBSTATE_ENABLED;
+            item.fsStyle = TBSTYLE_BUTTON;
+        }
+        items.push_back(item);
+    }
+    m_buttons = buttons;
+    return ::SendMessageW(m_hwnd, TB_ADDBUTTONSW, items.size(),
+                          reinterpret_cast<LPARAM>(items.data())) != FALSE;
+}
+
+void ToolBar::Enable(UINT id, bool enabled) const {
+    const bool now = ::SendMessageW(m_hwnd, TB_ISBUTTONENABLED, id, 0) != 0;
+    if (now != enabled) {
+        ::SendMessageW(m_hwnd, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+    }
+}
+
+int ToolBar::Layout() const {
+    ::SendMessageW(m_hwnd, TB_AUTOSIZE, 0, 0);
+    if (!IsVisible()) {
+        return 0;
+    }
+    RECT rect;
+    ::GetWindowRect(m_hwnd, &rect);
+    return rect.bottom - rect.top;
+}
+
+} // namespace win
