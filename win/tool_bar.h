@@ -15,7 +15,8 @@ public:
     HWND Hwnd() const { return m_hwnd; }
     const std::vector<UINT>& Buttons() const { return m_buttons; }
 
-    bool IsVisible() const { return ::IsWindowVisible(m_hwnd) != FALSE; }
+    // Its own setting, whether or not the parent is shown yet.
+    bool IsVisible() const { return (::GetWindowLongW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
     void Show(bool visible) const { ::ShowWindow(m_hwnd, visible ? SW_SHOW : SW_HIDE); }
     // Changes the button only when its state differs, so idle time does not flicker.
     void Enable(UINT id, bool enabled) const;

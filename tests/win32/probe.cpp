@@ -314,6 +314,78 @@ bool ClickAt(int x, int y, bool twice, bool right) {
 
 std::string Error(const std::string& what) { return "{\"error\":" + Json(what) + "}"; }
 
+// A toolbar's buttons in order: id, state and style of each.
+std::string ToolBarJson(HWND bar) {
+    RemoteBuffer buf(bar, sizeof(TBBUTTON));
+    const int count = static_cast<int>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    std::ostringstream o;
+    o << "{\"buttons\":[";
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(buf.address()));
+        buf.Read(&button, sizeof button);
+        o << (i ? "," : "") << "{\"id\":" << button.idCommand
+          << ",\"state\":" << static_cast<int>(button.fsState)
+          << ",\"style\":" << static_cast<int>(button.fsStyle)
+          << ",\"image\":" << button.iBitmap << "}";
+    }
+    return o.str() + "]}";
+}
+
+// A program's menu and accelerators as its resources hold them: menus of
+// other processes cannot be read under Wine.
+std::string MenuJson(HMENU menu) {
+    std::string out = "[";
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_STATE;
+        info.dwTypeData = text;
+        info.cch = 255;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        out += (i ? "," : "");
+        out += "{\"text\":" + Json(std::wstring(text)) + ",\"id\":" + std::to_string(info.wID) +
+               ",\"separator\":" + ((info.fType & MFT_SEPARATOR) ? "true" : "false") +
+               ",\"type\":" + std::to_string(info.fType) +
+               ",\"state\":" + std::to_string(info.fState);
+        if (info.hSubMenu != nullptr) {
+            out += ",\"items\":" + MenuJson(info.hSubMenu);
+        }
+        out += "}";
+    }
+    return out + "]";
+}
+
+std::string ResourcesJson(const std::string& exe, UINT id) {
+    HMODULE module = LoadLibraryExW(Wide(exe).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) {
+        return Error("cannot load " + exe);
+    }
+    HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(id));
+    HACCEL table = LoadAcceleratorsW(module, MAKEINTRESOURCEW(id));
+    std::string out = "{\"menu\":" + (menu ? MenuJson(menu) : std::string("null"));
+    out += ",\"accelerators\":[";
+    if (table != nullptr) {
+        ACCEL accels[64];
+        const int n = CopyAcceleratorTableW(table, accels, 64);
+        for (int i = 0; i < n; ++i) {
+            out += (i ? "," : "");
+            out += "{\"key\":" + std::to_string(accels[i].key) +
+                   ",\"flags\":" + std::to_string(accels[i].fVirt) +
+                   ",\"id\":" + std::to_string(accels[i].cmd) + "}";
+        }
+    }
+    out += "]}";
+    if (menu != nullptr) {
+        DestroyMenu(menu);
+    }
+    FreeLibrary(module);
+    return out;
+}
+
 std::string Run(const std::vector<std::string>& w) {
     const std::string& cmd = w[0];
     auto arg = [&](std::size_t i) { return i < w.size() ? w[i] : std::string(); };
@@ -331,6 +403,10 @@ std::string Run(const std::vector<std::string>& w) {
             }
             Sleep(20);
         }
+    }
+    if (cmd == "resources") {
+        // resources EXE ID: the menu and accelerator table under ID.
+        return ResourcesJson(arg(1), static_cast<UINT>(std::stoul(arg(2))));
     }
     if (cmd == "windows") {
         // windows [PID]: every visible top-level window.
@@ -436,6 +512,23 @@ std::string Run(const std::vector<std::string>& w) {
     }
     if (cmd == "owner") {
         return "{\"owner\":" + Handle(GetWindow(h, GW_OWNER)) + "}";
+    }
+    if (cmd == "toolbar") {
+        return ToolBarJson(h);
+    }
+    if (cmd == "toolbarclick") {
+        // toolbarclick HWND ID: a click on the middle of a toolbar's button.
+        RemoteBuffer buf(h, sizeof(RECT));
+        if (!SendMessageW(h, TB_GETRECT, std::stoul(arg(2)),
+                          reinterpret_cast<LPARAM>(buf.address()))) {
+            return Error("no such button");
+        }
+        RECT r;
+        buf.Read(&r, sizeof r);
+        POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(h, &p);
+        SetForegroundWindow(GetAncestor(h, GA_ROOT));
+        return ClickAt(p.x, p.y, false, false) ? "{}" : Error("cannot click");
     }
     if (cmd == "sleep") {
         Sleep(std::stoul(arg(1)));

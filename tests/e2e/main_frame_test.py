@@ -1,0 +1,332 @@
+"""The whole program under Wine: Kivrel.exe started with no arguments in a
+working directory of its own and driven from outside as a user would, with
+keys, clicks and window messages through the probe. Every save of the data
+file is counted as it lands (it is written beside and moved into place)."""
+import ctypes
+import os
+import select
+import shutil
+import struct
+import sys
+import tempfile
+import time
+import unittest
+
+import kivtest
+
+EXE = sys.argv.pop(1)
+PROBE = sys.argv.pop(1)
+
+M = kivtest.MESSAGES
+PANE, TOOLBAR, STATUSBAR = 59648, 59392, 59393
+SEND_SELECTED, SEND_ALL, NEW, EDIT, DELETE, UP, DOWN = 32771, 32772, 32774, 32775, 32776, 32778, 32779
+ABOUT, EXIT, VIEW_TOOLBAR, VIEW_STATUS_BAR = 57664, 57665, 59392, 59393
+WM_COMMAND, WM_MENUSELECT, WM_QUERYENDSESSION, WM_ENDSESSION = 0x111, 0x11F, 0x11, 0x16
+TB_SETHOTITEM, TBSTATE_ENABLED = 0x448, 4
+MF_SYSMENU, SC_CLOSE, SC_MOVE = 0x2000, 0xF060, 0xF010
+WS_EX_CLIENTEDGE = 0x200
+IN_MOVED_TO = 0x80
+IDOK = 1
+IDLE = M[57345]
+
+
+def data_file(entries):
+    out = struct.pack('<I', len(entries))
+    for name, mac in entries:
+        raw = name.encode('cp932')
+        out += struct.pack('<i', len(raw)) + raw + bytes(int(g, 16) for g in mac.split('-'))
+    return out
+
+
+class SaveCounter:
+    """Counts the times Kivrel.dat is put in place in a directory."""
+
+    def __init__(self, directory):
+        self.libc = ctypes.CDLL(None, use_errno=True)
+        self.fd = self.libc.inotify_init1(os.O_NONBLOCK)
+        self.libc.inotify_add_watch(self.fd, directory.encode(), IN_MOVED_TO)
+        self.count = 0
+
+    def saves(self, settle=0.3):
+        while select.select([self.fd], [], [], settle)[0]:
+            data = os.read(self.fd, 65536)
+            at = 0
+            while at < len(data):
+                _, mask, _, length = struct.unpack_from('iIII', data, at)
+                name = data[at + 16:at + 16 + length].rstrip(b'\0')
+                if name == b'Kivrel.dat' and mask & IN_MOVED_TO:
+                    self.count += 1
+                at += 16 + length
+        return self.count
+
+    def close(self):
+        os.close(self.fd)
+
+
+class MainFrame(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        kivtest.Wine()
+        cls.probe = kivtest.Probe(PROBE)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.probe.close()
+
+    def setUp(self):
+        self.dir = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.dir, True)
+        self.proc = None
+
+    def tearDown(self):
+        if self.proc is not None and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+    def start(self, entries=None):
+        if entries is not None:
+            with open(os.path.join(self.dir, 'Kivrel.dat'), 'wb') as f:
+                f.write(data_file(entries))
+        self.counter = SaveCounter(self.dir)
+        self.addCleanup(self.counter.close)
+        self.proc = kivtest.Wine.start(EXE, cwd=self.dir)
+        found = self.probe('find', '*', 'Kivrel', 30000)
+        self.assertNotIn('error', found)
+        self.frame = found['hwnd']
+        self.list = self.probe('control', self.frame, PANE)['hwnd']
+        self.toolbar = self.probe('control', self.frame, TOOLBAR)['hwnd']
+        self.status = self.probe('control', self.frame, STATUSBAR)['hwnd']
+        return found
+
+    def ended(self):
+        self.assertEqual(self.proc.wait(timeout=20), 0)
+        return self.counter.saves()
+
+    def saved(self):
+        with open(os.path.join(self.dir, 'Kivrel.dat'), 'rb') as f:
+            return f.read()
+
+    def rows(self):
+        return self.probe('listwindow', self.list)['rows']
+
+    def select(self, *rows):
+        self.probe('select', self.frame, PANE, *rows)
+
+    def no_dialog(self, wait_ms=800):
+        self.assertEqual(self.probe('find', '#32770', '*', wait_ms, self.frame_pid()),
+                         {'error': 'timeout'})
+
+    def frame_pid(self):
+        return self.probe('window', self.frame)['pid']
+
+    def dialog(self, title):
+        found = self.probe('find', '#32770', title, 10000)
+        self.assertNotIn('error', found)
+        return found['hwnd']
+
+    def button_states(self):
+        time.sleep(0.3)  # an idle pass after the last change
+        return {b['id']: bool(b['state'] & TBSTATE_ENABLED)
+                for b in self.probe('toolbar', self.toolbar)['buttons'] if b['id']}
+
+    def focus_on_list(self):
+        for _ in range(50):
+            focus = self.probe('focus', self.frame)['focus']
+            if focus is not None and focus['hwnd'] == self.list:
+                return True
+            time.sleep(0.1)
+        return False
+
+    def status_text(self):
+        return self.probe('window', self.status)['text']
+
+    def test_window_bars_menu_and_layout(self):
+        window = self.start([('PC1', '00-11-22-33-44-55')])
+        left, top, right, bottom = window['rect']
+        self.assertEqual((right - left, bottom - top), (530, 400))
+        self.assertEqual(window['exstyle'] & WS_EX_CLIENTEDGE, 0)
+        self.assertTrue(self.focus_on_list())
+        self.assertEqual(self.status_text(), IDLE)
+
+        resources = self.probe('resources', EXE, 128)
+        menu = [(p['text'], [(i['text'], i['id']) for i in p['items']]) for p in resources['menu']]
+        self.assertEqual(menu, [
+            ('操作(&C)', [('選択した項目を送信(&S)\tCtrl+S', SEND_SELECTED),
+                        ('全てに送信(&A)\tCtrl+A', SEND_ALL), ('', 0),
+                        ('ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)', EXIT)]),
+            ('編集(&E)', [('新規登録(&N)...\tCtrl+N', NEW), ('編集(&E)...\tCtrl+E', EDIT),
+                        ('削除(&D)...\tCtrl+D', DELETE), ('', 0),
+                        ('上へ(&U)\tCtrl+U', UP), ('下へ(&W)\tCtrl+W', DOWN)]),
+            ('表示(&V)', [('ﾂｰﾙ ﾊﾞｰ(&T)', VIEW_TOOLBAR), ('ｽﾃｰﾀｽ ﾊﾞｰ(&S)', VIEW_STATUS_BAR)]),
+            ('ﾍﾙﾌﾟ(&H)', [('Kivrel のﾊﾞｰｼﾞｮﾝ情報(&A)...', ABOUT)]),
+        ])
+        FVIRTKEY_CONTROL = 0x1 | 0x8
+        self.assertEqual(sorted((chr(a['key']), a['id'], a['flags'] & 0x1F)
+                                for a in resources['accelerators']),
+                         [(k, i, FVIRTKEY_CONTROL) for k, i in
+                          [('A', SEND_ALL), ('D', DELETE), ('E', EDIT), ('N', NEW),
+                           ('S', SEND_SELECTED), ('U', UP), ('W', DOWN)]])
+        buttons = self.probe('toolbar', self.toolbar)['buttons']
+        self.assertEqual([(b['id'], b['image']) for b in buttons if b['id']],
+                         [(SEND_SELECTED, 0), (SEND_ALL, 1), (NEW, 2), (EDIT, 3), (DELETE, 4),
+                          (UP, 5), (DOWN, 6), (ABOUT, 7)])
+        self.assertEqual([b['id'] for b in buttons].index(0), 2)
+        self.assertEqual(len(buttons), 10)
+
+        # The list fills what the bars leave, whichever are shown.
+        def layout():
+            return {name: self.probe('window', h) for name, h in
+                    (('list', self.list), ('tool', self.toolbar), ('status', self.status))}
+        shown = layout()
+        self.assertEqual(shown['list']['rect'][1], shown['tool']['rect'][3])
+        self.assertEqual(shown['list']['rect'][3], shown['status']['rect'][1])
+        self.probe('command', self.frame, VIEW_TOOLBAR)
+        self.probe('command', self.frame, VIEW_STATUS_BAR)
+        time.sleep(0.3)
+        hidden = layout()
+        self.assertFalse(hidden['tool']['visible'] or hidden['status']['visible'])
+        self.assertEqual(hidden['list']['rect'][1], shown['tool']['rect'][1])
+        self.assertEqual(hidden['list']['rect'][3], shown['status']['rect'][3])
+        self.probe('command', self.frame, VIEW_TOOLBAR)
+        self.probe('command', self.frame, VIEW_STATUS_BAR)
+        time.sleep(0.3)
+        self.assertEqual(layout()['list']['rect'], shown['list']['rect'])
+        self.assertEqual(self.status_text(), IDLE)
+
+        # Prompts: a hot toolbar button, a menu item, a system-menu item, then idle.
+        self.probe('send', self.toolbar, TB_SETHOTITEM, 0, 0)
+        self.assertEqual(self.status_text(), M[SEND_SELECTED].split('\n')[0])
+        self.probe('send', self.toolbar, TB_SETHOTITEM, 2 ** 32 - 1, 0)
+        self.probe('send', self.frame, WM_MENUSELECT, DOWN, 1)
+        self.assertEqual(self.status_text(), M[DOWN].split('\n')[0])
+        self.probe('send', self.frame, WM_MENUSELECT, SC_CLOSE | MF_SYSMENU << 16, 1)
+        self.assertEqual(self.status_text(), M[61190])
+        self.probe('send', self.frame, WM_MENUSELECT, SC_MOVE | MF_SYSMENU << 16, 1)
+        self.assertEqual(self.status_text(), M[61185])
+        self.probe('send', self.frame, WM_MENUSELECT, 0xFFFF << 16, 0)
+        self.assertEqual(self.status_text(), IDLE)
+
+        self.probe('close', self.frame)
+        self.assertEqual(self.ended(), 1)
+        self.assertEqual(self.saved(), data_file([('PC1', '00-11-22-33-44-55')]))
+
+    def test_accelerators_follow_the_update_rules(self):
+        targets = [('PC1', '00-11-22-33-44-01'), ('PC2', '00-11-22-33-44-02')]
+        self.start(targets)
+        packets = kivtest.UdpListener()
+        self.addCleanup(packets.close)
+        pid = self.frame_pid()
+
+        self.select()
+        states = self.button_states()
+        self.assertEqual([states[i] for i in (SEND_SELECTED, SEND_ALL, NEW, EDIT, ABOUT)],
+                         [False, True, True, False, True])
+        self.probe('keys', self.frame, 'ctrl+e')
+        self.no_dialog()
+        self.select(0, 1)
+        states = self.button_states()
+        self.assertEqual([states[i] for i in (EDIT, UP, DOWN, DELETE)], [False] * 3 + [True])
+        self.probe('keys', self.frame, 'ctrl+e')
+        self.probe('keys', self.frame, 'ctrl+u')
+        self.no_dialog()
+        self.assertEqual(self.rows()[0][0], 'PC1')
+        self.select(1)
+        self.assertTrue(self.button_states()[EDIT])
+        self.probe('keys', self.frame, 'ctrl+e')
+        edit = self.dialog(M[61208])
+        self.probe('keys', edit, 'esc')
+        self.assertTrue(self.focus_on_list())
+
+        # Send all: no question, every target in row order, then the close button.
+        self.probe('keys', self.frame, 'ctrl+a')
+        send = self.dialog('送信ﾀﾞｲｱﾛｸﾞ')
+        got = [packets.receive(5) for _ in targets]
+        self.assertNotIn(None, got)
+        self.assertEqual([(g[0], g[1]) for g in got],
+                         [(kivtest.magic_packet(mac), '255.255.255.255') for _, mac in targets])
+        deadline = time.monotonic() + 10
+        while self.probe('control', send, IDOK)['text'] != M[61213]:
+            self.assertLess(time.monotonic(), deadline)
+            time.sleep(0.05)
+        self.probe('click', send, IDOK)
+        self.assertTrue(self.focus_on_list())
+        self.assertEqual(self.probe('find', '#32770', '*', 300, pid), {'error': 'timeout'})
+
+        # Send selected: just the selection.
+        self.select(1)
+        self.probe('keys', self.frame, 'ctrl+s')
+        send = self.dialog('送信ﾀﾞｲｱﾛｸﾞ')
+        got = packets.receive(5)
+        self.assertEqual(got[0], kivtest.magic_packet(targets[1][1]))
+        self.assertIsNone(packets.receive(0.5))
+        while self.probe('control', send, IDOK)['text'] != M[61213]:
+            self.assertLess(time.monotonic(), deadline + 10)
+            time.sleep(0.05)
+        self.probe('click', send, IDOK)
+        self.assertTrue(self.focus_on_list())
+        self.probe('keys', self.frame, 'alt+f4')
+        self.assertEqual(self.ended(), 1)
+        self.assertEqual(self.saved(), data_file(targets))
+
+    def test_registered_target_survives_a_restart(self):
+        self.start()
+        self.assertEqual(self.rows(), [])
+        self.probe('keys', self.frame, 'ctrl+n')
+        dialog = self.dialog(M[NEW].split('\n')[1])
+        self.probe('settext', dialog, 1000, '会議室のPC')
+        self.probe('settext', dialog, 1002, '0a-1b-2c-3d-4e-5f')
+        self.probe('click', dialog, IDOK)
+        time.sleep(0.5)
+        self.assertEqual(self.rows(), [['会議室のPC', '0A-1B-2C-3D-4E-5F']])
+        self.assertEqual(self.counter.saves(), 0)  # nothing written while open
+        self.probe('command', self.frame, EXIT)
+        self.assertEqual(self.ended(), 1)
+        expected = data_file([('会議室のPC', '0A-1B-2C-3D-4E-5F')])
+        self.assertEqual(self.saved(), expected)
+
+        self.start()
+        self.assertEqual(self.rows(), [['会議室のPC', '0A-1B-2C-3D-4E-5F']])
+        self.probe('keys', self.frame, 'alt+f4')
+        self.assertEqual(self.ended(), 1)
+        self.assertEqual(self.saved(), expected)
+
+    def test_session_end_saves_once(self):
+        targets = [('PC1', '00-11-22-33-44-01'), ('PC2', '00-11-22-33-44-02')]
+        self.start(targets)
+        self.select(1)
+        self.probe('keys', self.frame, 'ctrl+u')
+        time.sleep(0.3)
+        self.assertEqual([r[0] for r in self.rows()], ['PC2', 'PC1'])
+        self.assertNotEqual(self.probe('send', self.frame, WM_QUERYENDSESSION, 0, 0)['result'], 0)
+        # An ending that was called off saves nothing.
+        self.probe('send', self.frame, WM_ENDSESSION, 0, 0)
+        self.assertEqual(self.counter.saves(), 0)
+        self.probe('send', self.frame, WM_ENDSESSION, 1, 0)
+        self.assertEqual(self.counter.saves(), 1)
+        self.assertEqual(self.saved(), data_file(targets[::-1]))
+        # The window may still be destroyed afterwards: it must not save again.
+        os.remove(os.path.join(self.dir, 'Kivrel.dat'))
+        self.probe('close', self.frame)
+        self.assertEqual(self.ended(), 1)
+        self.assertFalse(os.path.exists(os.path.join(self.dir, 'Kivrel.dat')))
+
+    def test_about_box_from_menu_and_toolbar(self):
+        self.start([('PC1', '00-11-22-33-44-55')])
+        for open_it, close_key in ((lambda: self.probe('command', self.frame, ABOUT), 'esc'),
+                                   (lambda: self.probe('toolbarclick', self.toolbar, ABOUT),
+                                    'enter')):
+            open_it()
+            about = self.dialog('Kivrelのﾊﾞｰｼﾞｮﾝ情報')
+            texts = [c['text'] for c in self.probe('children', about)['children']]
+            self.assertIn('Kivrel Version 1.01', texts)
+            self.assertEqual(self.probe('owner', about)['owner'], self.frame)
+            self.probe('keys', about, close_key)
+            self.assertTrue(self.focus_on_list())
+        self.assertEqual(self.rows(), [['PC1', '00-11-22-33-44-55']])
+        self.probe('mouse', self.list, 300, 200)  # off the toolbar, for the next window
+        self.probe('close', self.frame)
+        self.assertEqual(self.ended(), 1)
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)
