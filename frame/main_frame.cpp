@@ -258,6 +258,8 @@ bool CMainFrame::OnNotify(const NMHDR& header, LRESULT& result) {
 }
 
 void CMainFrame::OnDestroy() {
+    // The children go next; nothing that arrives from now on may reach the view.
+    m_pView = nullptr;
     if (win::Application::Current()->MainWindow() == Hwnd()) {
         win::Application::Current()->SetMainWindow(nullptr);
     }
