@@ -1,0 +1,148 @@
+"""The download a Windows user gets: builds Kivrel-<version>-win32.zip with
+CPack from the build tree, checks what it holds, unpacks it and runs the
+program from the unpacked folder under Wine, as a user would after "Extract
+All". Arguments: the cpack program, the build directory, the window probe."""
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+import zipfile
+from pathlib import Path
+
+import kivtest
+
+PROBE = sys.argv.pop(3)
+BUILD = Path(sys.argv.pop(2))
+CPACK = sys.argv.pop(1)
+OBJDUMP = 'i686-w64-mingw32-objdump'
+FOLDER = 'Kivrel-1.01-win32'
+MAC = '00-11-22-33-44-55'
+# One target "AB", 00-11-22-33-44-55, in the data file's layout.
+DATA = bytes.fromhex('01000000' '02000000' '4142' '001122334455')
+
+# Windows' own DLLs, lower case: anything else would have to ship beside the
+# exe and would be looked for in its folder first.
+SYSTEM_DLLS = {
+    'advapi32.dll', 'comctl32.dll', 'comdlg32.dll', 'gdi32.dll', 'kernel32.dll',
+    'msvcrt.dll', 'ole32.dll', 'oleaut32.dll', 'shell32.dll', 'shlwapi.dll', 'user32.dll',
+    'uxtheme.dll', 'version.dll', 'ws2_32.dll', 'wsock32.dll'
+}
+WINDOWS_10 = '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'
+
+
+def objdump(*args):
+    return subprocess.run([OBJDUMP, *args], check=True, capture_output=True,
+                          text=True).stdout
+
+
+def manifest_of(exe):
+    """The RT_MANIFEST resource's text, found through the resource directory."""
+    listing = objdump('-p', str(exe))
+    manifest = re.search(r'Entry: ID: 0x000018,.*?Leaf: Addr: 0x(\w+), Size: 0x(\w+)', listing,
+                         re.S)
+    if manifest is None:
+        return None
+    rva, size = int(manifest.group(1), 16), int(manifest.group(2), 16)
+    base = int(re.search(r'^ImageBase\s+(\w+)', listing, re.M).group(1), 16)
+    section = re.search(r'\.rsrc\s+\w+\s+(\w+)\s+\w+\s+(\w+)', objdump('-h', str(exe)))
+    vma, offset = int(section.group(1), 16) - base, int(section.group(2), 16)
+    with open(exe, 'rb') as f:
+        f.seek(offset + rva - vma)
+        return f.read(size)
+
+
+class ReleaseZip(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        kivtest.Wine()
+        cls.work = Path(tempfile.mkdtemp())
+        subprocess.run([CPACK, '--config', str(BUILD / 'CPackConfig.cmake'), '-B',
+                        str(cls.work / 'out')], cwd=cls.work, check=True,
+                       stdout=subprocess.DEVNULL)
+        cls.zip = cls.work / 'out' / (FOLDER + '.zip')
+        with zipfile.ZipFile(cls.zip) as z:
+            cls.names = sorted(z.namelist())
+            z.extractall(cls.work / 'unpacked')
+        cls.folder = cls.work / 'unpacked' / FOLDER
+        cls.exe = cls.folder / 'Kivrel.exe'
+        cls.probe = kivtest.Probe(PROBE)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.probe.close()
+        shutil.rmtree(cls.work, True)
+
+    def test_zip_holds_one_folder_with_the_program_guides_and_licence(self):
+        self.assertEqual(self.names, [
+            f'{FOLDER}/{name}'
+            for name in ['Kivrel.exe', 'LICENSE.txt', 'guide-en.txt', 'guide-ja.txt']
+        ])
+
+    def test_texts_open_in_any_notepad(self):
+        for name in ['guide-ja.txt', 'guide-en.txt', 'LICENSE.txt']:
+            with self.subTest(name=name):
+                raw = (self.folder / name).read_bytes()
+                self.assertTrue(raw.startswith(b'\xef\xbb\xbf'))
+                self.assertNotIn(b'\n', raw.replace(b'\r\n', b''))
+                text = raw[3:].decode('utf-8')
+                self.assertNotIn('.png', text)
+        self.assertIn('作業フォルダー', (self.folder / 'guide-ja.txt').read_text('utf-8-sig'))
+        self.assertIn('Copyright (c) 2026 Kivrel developers',
+                      (self.folder / 'LICENSE.txt').read_text('utf-8-sig'))
+
+    def test_exe_is_stripped_and_imports_only_windows_dlls(self):
+        headers = objdump('-p', str(self.exe))
+        self.assertIn('symbols stripped', headers)
+        self.assertNotIn('.debug', objdump('-h', str(self.exe)))
+        imports = {m.lower() for m in re.findall(r'DLL Name: (\S+)', headers)}
+        self.assertIn('kernel32.dll', imports)
+        self.assertLessEqual(imports, SYSTEM_DLLS)
+
+    def test_exe_carries_its_manifest(self):
+        text = manifest_of(self.exe)
+        self.assertIsNotNone(text)
+        root = ET.fromstring(text)
+        ns = {'v1': 'urn:schemas-microsoft-com:asm.v1',
+              'v3': 'urn:schemas-microsoft-com:asm.v3',
+              'c': 'urn:schemas-microsoft-com:compatibility.v1'}
+        oses = [e.get('Id') for e in root.findall('c:compatibility/c:application/c:supportedOS', ns)]
+        self.assertIn(WINDOWS_10, oses)
+        level = root.find('v3:trustInfo/v3:security/v3:requestedPrivileges/'
+                          'v3:requestedExecutionLevel', ns)
+        self.assertEqual(level.get('level'), 'asInvoker')
+        controls = root.find('v1:dependency/v1:dependentAssembly/v1:assemblyIdentity', ns)
+        self.assertEqual(controls.get('name'), 'Microsoft.Windows.Common-Controls')
+
+    def test_unpacked_exe_wakes_one_pc(self):
+        listener = kivtest.UdpListener()
+        self.addCleanup(listener.close)
+        with tempfile.TemporaryDirectory() as cwd:
+            proc = kivtest.Wine.start(self.exe, MAC, cwd=cwd)
+            self.assertEqual(proc.wait(timeout=60), 0)
+            self.assertEqual(listener.receive_all(), [(kivtest.magic_packet(MAC),
+                                                       '255.255.255.255')])
+            self.assertEqual(list(Path(cwd).iterdir()), [])
+
+    def test_unpacked_exe_opens_its_window_over_the_list_beside_it(self):
+        # Started from Explorer, the working folder is the exe's own.
+        data = self.folder / 'Kivrel.dat'
+        data.write_bytes(DATA)
+        self.addCleanup(data.unlink)
+        proc = kivtest.Wine.start(self.exe, cwd=self.folder)
+        try:
+            found = self.probe('find', '*', 'Kivrel', 30000)
+            self.assertNotIn('error', found)
+            self.assertEqual(self.probe('close', found['hwnd']), {})
+            self.assertEqual(proc.wait(timeout=30), 0)
+        finally:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+        self.assertEqual(data.read_bytes(), DATA)
+
+
+if __name__ == '__main__':
+    unittest.main()
