@@ -6,23 +6,49 @@
 namespace {
 bool g_watching = false;
 std::size_t g_largest = 0;
+
+// Every plain form, so that each block is released by the allocator that gave it.
+void* Take(std::size_t size) noexcept {
+    if (g_watching && size > g_largest) {
+        g_largest = size;
+    }
+    return std::malloc(size == 0 ? 1 : size);
+}
 } // namespace
 
 // Replaces the program's global allocator; its own file, so that no caller
 // sees these bodies inlined.
 void* operator new(std::size_t size) {
-    if (g_watching && size > g_largest) {
-        g_largest = size;
-    }
-    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+    if (void* block = Take(size)) {
         return block;
     }
     throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return ::operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Take(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Take(size);
 }
 void operator delete(void* block) noexcept {
     std::free(block);
 }
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }
 
