@@ -1,0 +1,56 @@
+// The main window's pane: the real "SysListView32" control showing the
+// targets, with every list command. The decisions are TargetListView's; this
+// face only lends it the control, the dialogs and the message boxes.
+#pragma once
+
+#include "ui/list_control.h"
+#include "ui/target_list_view.h"
+#include "ui/view_dialogs.h"
+#include "win/list_view.h"
+#include "win/message_box.h"
+#include "win/window.h"
+
+class CKivrelListView final : public win::Window,
+                              private kivrel::ListControl,
+                              private kivrel::ViewDialogs {
+public:
+    // A heap object that deletes itself once its window is destroyed, or as
+    // soon as Create fails.
+    static CKivrelListView* CreateObject();
+
+    // The control as a child of parent, with the list's font, styles and columns.
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
+
+    void LoadTargets() { m_view.LoadTargets(); }
+    void SaveTargets() { m_view.SaveTargets(); }
+    // The command chain's first link: false for commands that are not the list's.
+    bool OnCommand(UINT id) { return m_view.OnCommand(id); }
+    bool QueryCommand(UINT id, bool& enabled) const { return m_view.QueryCommand(id, enabled); }
+    void SetFocus() const { ::SetFocus(Hwnd()); }
+
+private:
+    CKivrelListView();
+    ~CKivrelListView() override;
+
+    using win::Window::OnCommand;
+    bool OnReflectedNotify(const NMHDR& header, LRESULT& result) override;
+    void OnFinalMessage() override;
+
+    int RowCount() const override;
+    int SelectedCount() const override;
+    bool IsRowSelected(int row) const override;
+    int InsertTextRow(int row, const std::string& text) override;
+    void SetItemText(int row, int column, const std::string& text) override;
+    void DeleteRow(int row) override;
+    void DeleteAllRows() override;
+    void SetRowState(int row, unsigned state, unsigned mask) override;
+    void EnsureVisible(int row) override;
+
+    bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) override;
+    void RunSend(kivrel::TargetList copies) override;
+
+    HFONT m_font = nullptr;
+    win::ListView m_list;
+    win::MessageBoxes m_messages;
+    kivrel::TargetListView m_view;
+};
