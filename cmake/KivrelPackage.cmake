@@ -9,7 +9,7 @@ set(KIVREL_PACKAGE_DOCS ${CMAKE_BINARY_DIR}/package-docs)
 # dropped, as a text editor cannot show them.
 function(kivrel_windows_text source target)
   file(READ ${source} text)
-  string(REGEX REPLACE "(^|\n)!\\[[^\n]*\\]\\([^\n]*\\)[ ]*\n" "\\1" text "${text}")
+  string(REGEX REPLACE "(^|\n)!\\[[^\n]*\\]\\([^\n]*\\)[ ]*\n\n?" "\\1" text "${text}")
   string(REPLACE "\n" "\r\n" text "${text}")
   string(ASCII 239 187 191 bom)
   file(WRITE ${KIVREL_PACKAGE_DOCS}/${target} "${bom}${text}")
