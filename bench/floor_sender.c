@@ -1,0 +1,34 @@
+/* The least a program can do to wake a PC from the command line: one socket,
+ * broadcast allowed, the 102 bytes for the MAC in argv[1] sent, done. */
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    unsigned m[6];
+    if (argc != 2 ||
+        sscanf(argv[1], "%2x-%2x-%2x-%2x-%2x-%2x", &m[0], &m[1], &m[2], &m[3], &m[4], &m[5]) != 6) {
+        return 2;
+    }
+    unsigned char packet[102];
+    memset(packet, 0xFF, 6);
+    for (int i = 6; i < 102; ++i) {
+        packet[i] = (unsigned char)m[(i - 6) % 6];
+    }
+    int s = socket(AF_INET, SOCK_DGRAM, 0);
+    int on = 1;
+    struct sockaddr_in to;
+    memset(&to, 0, sizeof to);
+    to.sin_family = AF_INET;
+    to.sin_port = htons(7);
+    to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    if (s < 0 || setsockopt(s, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
+        sendto(s, packet, sizeof packet, 0, (struct sockaddr*)&to, sizeof to) != sizeof packet) {
+        return 1;
+    }
+    close(s);
+    return 0;
+}

@@ -1,0 +1,37 @@
+/* The Win32 floor for a command-line wake: Winsock started, one socket,
+ * broadcast allowed, the 102 bytes for the MAC in argv[1] sent, done. */
+#include <winsock2.h>
+
+#include <stdio.h>
+#include <string.h>
+
+int main(int argc, char** argv) {
+    unsigned m[6];
+    if (argc != 2 ||
+        sscanf(argv[1], "%2x-%2x-%2x-%2x-%2x-%2x", &m[0], &m[1], &m[2], &m[3], &m[4], &m[5]) != 6) {
+        return 2;
+    }
+    unsigned char packet[102];
+    memset(packet, 0xFF, 6);
+    for (int i = 6; i < 102; ++i) {
+        packet[i] = (unsigned char)m[(i - 6) % 6];
+    }
+    WSADATA wsa;
+    if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) {
+        return 1;
+    }
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    BOOL on = TRUE;
+    struct sockaddr_in to;
+    memset(&to, 0, sizeof to);
+    to.sin_family = AF_INET;
+    to.sin_port = htons(7);
+    to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    int ok = s != INVALID_SOCKET &&
+             setsockopt(s, SOL_SOCKET, SO_BROADCAST, (const char*)&on, sizeof on) == 0 &&
+             sendto(s, (const char*)packet, sizeof packet, 0, (struct sockaddr*)&to, sizeof to) ==
+                 sizeof packet;
+    closesocket(s);
+    WSACleanup();
+    return ok ? 0 : 1;
+}
