@@ -534,6 +534,18 @@ std::string Run(const std::vector<std::string>& w) {
         Sleep(std::stoul(arg(1)));
         return "{}";
     }
+    if (cmd == "itemrect") {
+        // itemrect HWND ROW: a list row's bounds in the list's client coordinates.
+        RemoteBuffer buf(h, sizeof(RECT));
+        RECT r = {LVIR_BOUNDS, 0, 0, 0};
+        buf.Write(&r, sizeof r);
+        if (!SendMessageW(h, LVM_GETITEMRECT, std::stoul(arg(2)),
+                          reinterpret_cast<LPARAM>(buf.address()))) {
+            return Error("no such row");
+        }
+        buf.Read(&r, sizeof r);
+        return "{\"rect\":" + RectJson(r) + "}";
+    }
     return Error("unknown command " + cmd);
 }
 
