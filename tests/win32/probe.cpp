@@ -70,8 +70,9 @@ std::wstring TextOf(HWND h) {
     // WM_GETTEXT is marshalled between processes; GetWindowText is not for controls.
     const LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<std::size_t>(n));
+    // The text may have shrunk between the two messages.
+    text.resize(static_cast<std::size_t>(SendMessageW(
+        h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(&text[0]))));
     return text;
 }
 
@@ -417,6 +418,22 @@ std::string Run(const std::vector<std::string>& w) {
             out += (i ? "," : "") + WindowJson(found[i]);
         }
         return out + "]}";
+    }
+    if (cmd == "findcommand") {
+        // findcommand CLASS TITLE TIMEOUT_MS ID: WM_COMMAND for ID, sent the
+        // moment the window shows, for races with a window's own timers.
+        const DWORD deadline = GetTickCount() + std::stoul(arg(3));
+        for (;;) {
+            const std::vector<HWND> found = TopWindows(arg(1), arg(2), 0);
+            if (!found.empty()) {
+                SendMessageW(found[0], WM_COMMAND, MAKEWPARAM(std::stoi(arg(4)), BN_CLICKED), 0);
+                return WindowJson(found[0]);
+            }
+            if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
+                return Error("timeout");
+            }
+            Sleep(1);
+        }
     }
     const HWND h = w.size() > 1 ? ToHwnd(w[1]) : nullptr;
     if (h != nullptr && !IsWindow(h)) {

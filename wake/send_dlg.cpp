@@ -1,0 +1,149 @@
+#include "wake/send_dlg.h"
+
+#include "res/resource.h"
+#include "wake/send_worker.h"
+#include "win/ansi_text.h"
+#include "win/resource_string.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kStatusColumn = 2;
+
+// What the worker thread owns: its own copy of the MACs, so that it never
+// reads the dialog's targets, and the way back to the dialog.
+struct SendJob {
+    std::vector<kivrel::MacBytes> macs;
+    kivrel::AbortSignal* abort = nullptr;
+    HWND dialog = nullptr;
+};
+
+class ProgressMessages final : public kivrel::SendProgress {
+public:
+    explicit ProgressMessages(HWND dialog) : m_dialog(dialog) {}
+    void Report(int result) override {
+        ::SendMessageW(m_dialog, WM_SEND_PROGRESS, SEND_PROGRESS_RESULT,
+                       static_cast<LPARAM>(result));
+    }
+    void Finished() override { ::SendMessageW(m_dialog, WM_SEND_PROGRESS, SEND_PROGRESS_DONE, 0); }
+
+private:
+    HWND m_dialog;
+};
+
+DWORD WINAPI SendWorkerThread(LPVOID param) {
+    const std::unique_ptr<SendJob> job(static_cast<SendJob*>(param));
+    ProgressMessages progress(job->dialog);
+    kivrel::SendWorker(job->macs, *job->abort, progress);
+    return 0;
+}
+
+} // namespace
+
+CSendDlg::CSendDlg() : win::Dialog(IDD_SEND) {}
+
+// The dialog only closes once the worker's last message was handled, so
+// nothing here waits for the worker.
+CSendDlg::~CSendDlg() {
+    if (m_font != nullptr) {
+        ::DeleteObject(m_font);
+    }
+}
+
+bool CSendDlg::OnInitDialog() {
+    m_btnOk.Attach(Hwnd(), IDOK);
+    m_list.Attach(Hwnd(), IDC_SEND_LIST);
+    InitList();
+    m_state.Start();
+    // Without a worker no last message would come: the dialog must stay closable.
+    if (!StartWorker()) {
+        m_state.Finish();
+    }
+    ShowState();
+    return true;
+}
+
+void CSendDlg::InitList() {
+    m_font = win::CreateListFont();
+    m_list.SetFont(m_font);
+    m_list.AddStyle(LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER);
+    m_list.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+
+    static const struct {
+        const wchar_t* heading;
+        int width;
+    } kColumns[] = {{L"Name", 200}, {L"MAC", 120}, {L"Status", 100}};
+    int index = 0;
+    for (const auto& column : kColumns) {
+        m_list.InsertColumn(index++, column.heading, column.width);
+    }
+
+    int row = 0;
+    for (const kivrel::TargetEntry& target : m_targets) {
+        m_list.InsertItem(row, win::AnsiToWide(target.name));
+        m_list.SetItemText(row, 1, win::AnsiToWide(target.FormatMacText()));
+        ++row;
+    }
+}
+
+bool CSendDlg::StartWorker() {
+    auto job = std::make_unique<SendJob>();
+    for (const kivrel::TargetEntry& target : m_targets) {
+        job->macs.push_back(target.mac);
+    }
+    job->abort = &m_abortEvent;
+    job->dialog = Hwnd();
+    const HANDLE thread = ::CreateThread(nullptr, 0, SendWorkerThread, job.get(), 0, nullptr);
+    if (thread == nullptr) {
+        return false;
+    }
+    job.release(); // the thread's now
+    ::CloseHandle(thread);
+    return true;
+}
+
+void CSendDlg::OnOk() {
+    if (m_state.PressOk() == kivrel::SendDialogState::kEndDialog) {
+        EndDialog(IDOK);
+        return;
+    }
+    // A disabled button loses the focus, and a dialog without one ignores
+    // Enter even once the button is back: hand the focus to the list first.
+    if (::GetFocus() == m_btnOk.Hwnd()) {
+        Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list.Hwnd()), TRUE);
+    }
+    ShowState();
+    m_abortEvent.Set();
+}
+
+void CSendDlg::OnCancel() {}
+
+bool CSendDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_SEND_PROGRESS) {
+        return false;
+    }
+    OnSendProgress(wParam, lParam);
+    result = 0;
+    return true;
+}
+
+void CSendDlg::OnSendProgress(WPARAM kind, LPARAM sendResult) {
+    if (kind == SEND_PROGRESS_RESULT) {
+        const int row = m_state.TakeResultRow();
+        const UINT textId = kivrel::SendDialogState::StatusTextId(static_cast<int>(sendResult));
+        m_list.SetItemText(row, kStatusColumn, win::ResourceString(textId));
+        // A single-selection list: this also deselects the previous row.
+        m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_list.EnsureVisible(row, true);
+    } else if (kind == SEND_PROGRESS_DONE) {
+        m_state.Finish();
+        ShowState();
+    }
+}
+
+void CSendDlg::ShowState() const {
+    m_btnOk.SetText(win::ResourceString(m_state.ButtonTextId()));
+    m_btnOk.Enable(m_state.ButtonEnabled());
+}

@@ -1,0 +1,44 @@
+// The modal dialog that wakes a series of targets: it lists them, runs one
+// worker thread that sends to each in turn, and shows each result as it comes.
+#pragma once
+
+#include "targets/target_list.h"
+#include "wake/abort_event.h"
+#include "wake/send_dialog_state.h"
+#include "win/controls.h"
+#include "win/dialog.h"
+#include "win/list_view.h"
+
+// The worker's only way to the dialog, always sent, never posted: the worker
+// goes on only once the dialog has handled it.
+constexpr UINT WM_SEND_PROGRESS = 0x8001;
+constexpr WPARAM SEND_PROGRESS_RESULT = 0; // lParam: the next target's send result
+constexpr WPARAM SEND_PROGRESS_DONE = 1;   // the last message of every run
+
+class CSendDlg final : public win::Dialog {
+public:
+    CSendDlg();
+    ~CSendDlg() override;
+
+    // Filled by the caller before DoModal, in sending order; unchanged while shown.
+    kivrel::TargetList m_targets;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOk() override;
+    // Esc does nothing: only the button in its close state ends the dialog.
+    void OnCancel() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void InitList();
+    bool StartWorker();
+    void OnSendProgress(WPARAM kind, LPARAM sendResult);
+    void ShowState() const;
+
+    win::Button m_btnOk;
+    win::ListView m_list;
+    kivrel::AbortEvent m_abortEvent;
+    HFONT m_font = nullptr;
+    kivrel::SendDialogState m_state;
+};

@@ -1,0 +1,80 @@
+#include "win/list_view.h"
+
+namespace win {
+
+HFONT CreateListFont() {
+    return ::CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         FIXED_PITCH | FF_MODERN, nullptr);
+}
+
+void ListView::AddStyle(DWORD style) const {
+    const LONG_PTR old = ::GetWindowLongPtrW(m_hwnd, GWL_STYLE);
+    ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, old | static_cast<LONG_PTR>(style));
+}
+
+void ListView::SetExtendedStyle(DWORD mask, DWORD style) const {
+    Send(LVM_SETEXTENDEDLISTVIEWSTYLE, mask, static_cast<LPARAM>(style));
+}
+
+void ListView::SetFont(HFONT font) const {
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+int ListView::InsertColumn(int index, const std::wstring& heading, int width, int format) const {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<wchar_t*>(heading.c_str());
+    return static_cast<int>(
+        Send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
+}
+
+int ListView::InsertItem(int row, const std::wstring& text) const {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+bool ListView::SetItemText(int row, int column, const std::wstring& text) const {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    return Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+bool ListView::DeleteItem(int row) const {
+    return Send(LVM_DELETEITEM, static_cast<WPARAM>(row), 0) != 0;
+}
+
+bool ListView::DeleteAllItems() const {
+    return Send(LVM_DELETEALLITEMS, 0, 0) != 0;
+}
+
+int ListView::GetItemCount() const {
+    return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListView::GetSelectedCount() const {
+    return static_cast<int>(Send(LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+UINT ListView::GetItemState(int row, UINT mask) const {
+    return static_cast<UINT>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), mask));
+}
+
+bool ListView::SetItemState(int row, UINT state, UINT mask) const {
+    LVITEMW item = {};
+    item.state = state;
+    item.stateMask = mask;
+    return Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+bool ListView::EnsureVisible(int row, bool partialOk) const {
+    return Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), partialOk ? TRUE : FALSE) != 0;
+}
+
+} // namespace win

@@ -1,0 +1,50 @@
+// A report-style list-view control: thin calls over its LVM_ messages. Texts
+// are wide; ANSI data is converted by the caller at this boundary.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+namespace win {
+
+// The font of both of the program's lists: 12 pixels high, fixed pitch,
+// modern family, no face name. The caller deletes it after the list is gone.
+HFONT CreateListFont();
+
+class ListView {
+public:
+    void Attach(HWND list) { m_hwnd = list; }
+    void Attach(HWND dialog, int id) { m_hwnd = ::GetDlgItem(dialog, id); }
+    HWND Hwnd() const { return m_hwnd; }
+
+    void AddStyle(DWORD style) const;
+    // A mask of 0 sets every extended style bit to those of style.
+    void SetExtendedStyle(DWORD mask, DWORD style) const;
+    void SetFont(HFONT font) const;
+
+    int InsertColumn(int index, const std::wstring& heading, int width,
+                     int format = LVCFMT_LEFT) const;
+    // A text-only item; returns its index, or -1.
+    int InsertItem(int row, const std::wstring& text) const;
+    bool SetItemText(int row, int column, const std::wstring& text) const;
+    bool DeleteItem(int row) const;
+    bool DeleteAllItems() const;
+
+    int GetItemCount() const;
+    int GetSelectedCount() const;
+    UINT GetItemState(int row, UINT mask) const;
+    // Row -1 changes every row.
+    bool SetItemState(int row, UINT state, UINT mask) const;
+    bool EnsureVisible(int row, bool partialOk) const;
+
+private:
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+        return ::SendMessageW(m_hwnd, message, wParam, lParam);
+    }
+
+    HWND m_hwnd = nullptr;
+};
+
+} // namespace win
