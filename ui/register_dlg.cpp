@@ -1,0 +1,44 @@
+#include "ui/register_dlg.h"
+
+#include "res/resource.h"
+#include "targets/mac_text.h"
+#include "ui/target_input.h"
+#include "win/message_box.h"
+#include "win/resource_string.h"
+
+CRegisterDlg::CRegisterDlg() : win::Dialog(IDD_REGISTER) {}
+
+void CRegisterDlg::SetEntry(const kivrel::TargetEntry& entry) {
+    m_bNew = false;
+    m_entry = entry;
+}
+
+bool CRegisterDlg::OnInitDialog() {
+    m_editName.Attach(Hwnd(), IDC_NAME_EDIT);
+    m_editMac.Attach(Hwnd(), IDC_MAC_EDIT);
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    Send(WM_SETICON, ICON_BIG,
+         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    Send(WM_SETICON, ICON_SMALL,
+         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    m_editName.SetText(m_entry.name);
+    // A new target therefore starts from 00-00-00-00-00-00.
+    m_editMac.SetText(kivrel::FormatMacText(m_entry.mac));
+    if (!m_bNew) {
+        SetText(win::ResourceString(IDS_EDIT_TITLE));
+    }
+    return true;
+}
+
+void CRegisterDlg::OnOk() {
+    const std::string name = m_editName.GetText();
+    const kivrel::TargetInputResult input = kivrel::ValidateTargetInput(name, m_editMac.GetText());
+    if (input.messageId != 0) {
+        win::MessageBoxes().ShowWarning(input.messageId);
+        (input.field == kivrel::TargetField::Name ? m_editName : m_editMac).SetFocus();
+        return;
+    }
+    m_entry.name = name;
+    m_entry.mac = input.mac;
+    EndDialog(IDOK);
+}

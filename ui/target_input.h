@@ -1,0 +1,22 @@
+// The registration dialog's checks, in their fixed order, without windows:
+// the first fault found is the only one reported.
+#pragma once
+
+#include "targets/target_entry.h"
+
+#include <string>
+
+namespace kivrel {
+
+enum class TargetField { None, Name, Mac };
+
+struct TargetInputResult {
+    unsigned messageId = 0; // 0 when valid, else the string id to show
+    TargetField field = TargetField::None;
+    MacBytes mac{}; // the parsed address, when valid
+};
+
+// Both texts are ANSI bytes: a double-byte character counts as two.
+TargetInputResult ValidateTargetInput(const std::string& nameText, const std::string& macText);
+
+} // namespace kivrel
