@@ -81,7 +81,8 @@ class MainFrame(unittest.TestCase):
     def tearDown(self):
         if self.proc is not None and self.proc.poll() is None:
             self.proc.kill()
-            self.proc.wait()
+        if self.proc is not None:
+            self.proc.communicate()
 
     def start(self, entries=None):
         if entries is not None:
@@ -99,7 +100,8 @@ class MainFrame(unittest.TestCase):
         return found
 
     def ended(self):
-        self.assertEqual(self.proc.wait(timeout=20), 0)
+        self.proc.communicate(timeout=20)
+        self.assertEqual(self.proc.returncode, 0)
         return self.counter.saves()
 
     def saved(self):
@@ -160,10 +162,10 @@ class MainFrame(unittest.TestCase):
             ('表示(&V)', [('ﾂｰﾙ ﾊﾞｰ(&T)', VIEW_TOOLBAR), ('ｽﾃｰﾀｽ ﾊﾞｰ(&S)', VIEW_STATUS_BAR)]),
             ('ﾍﾙﾌﾟ(&H)', [('Kivrel のﾊﾞｰｼﾞｮﾝ情報(&A)...', ABOUT)]),
         ])
-        FVIRTKEY_CONTROL = 0x1 | 0x8
+        FVIRTKEY_NOINVERT_CONTROL = 0x1 | 0x2 | 0x8
         self.assertEqual(sorted((chr(a['key']), a['id'], a['flags'] & 0x1F)
                                 for a in resources['accelerators']),
-                         [(k, i, FVIRTKEY_CONTROL) for k, i in
+                         [(k, i, FVIRTKEY_NOINVERT_CONTROL) for k, i in
                           [('A', SEND_ALL), ('D', DELETE), ('E', EDIT), ('N', NEW),
                            ('S', SEND_SELECTED), ('U', UP), ('W', DOWN)]])
         buttons = self.probe('toolbar', self.toolbar)['buttons']
