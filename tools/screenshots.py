@@ -49,7 +49,8 @@ def main():
     listener = kivtest.UdpListener()
     # No window manager: Wine draws captions and borders itself.
     subprocess.run(['wine', 'reg', 'add', r'HKCU\Software\Wine\X11 Driver', '/v', 'Managed',
-                    '/d', 'N', '/f'], check=True, capture_output=True)
+                    '/d', 'N', '/f'], check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
     probe = kivtest.Probe(probe_exe)
     work = tempfile.mkdtemp()
     Path(work, 'Kivrel.dat').write_bytes(data_file(TARGETS))
