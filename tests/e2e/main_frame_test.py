@@ -82,7 +82,10 @@ class MainFrame(unittest.TestCase):
         if self.proc is not None and self.proc.poll() is None:
             self.proc.kill()
         if self.proc is not None:
-            self.proc.communicate()
+            # The process, not its pipes: Wine's desktop process may hold them.
+            self.proc.wait()
+            self.proc.stdout.close()
+            self.proc.stderr.close()
 
     def start(self, entries=None):
         if entries is not None:
@@ -100,7 +103,7 @@ class MainFrame(unittest.TestCase):
         return found
 
     def ended(self):
-        self.proc.communicate(timeout=20)
+        self.proc.wait(timeout=20)
         self.assertEqual(self.proc.returncode, 0)
         return self.counter.saves()
 

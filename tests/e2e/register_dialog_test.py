@@ -1,6 +1,7 @@
 """The registration dialog under Wine, driven as a user would through the
 window probe: typed fields, OK or Enter, the message boxes, the focus, and
 what the caller reads once the dialog has closed."""
+import os
 import sys
 import time
 import unittest
@@ -49,11 +50,17 @@ class RegisterDialog(unittest.TestCase):
     def stop_host(self):
         if self.host.poll() is None:
             self.host.kill()
-        self.host.communicate()
+        self.host.wait()
+        self.host.stdout.close()
+        self.host.stderr.close()
 
     def closed(self):
         """What the caller printed after the dialog ended."""
-        out, _ = self.host.communicate(timeout=30)
+        # Wait for the host itself, not for the end of its output: Wine's
+        # desktop process, started with the first window, keeps the pipe open.
+        self.host.wait(timeout=30)
+        os.set_blocking(self.host.stdout.fileno(), False)
+        out = self.host.stdout.read() or b''
         return dict(line.split(' ', 1) for line in out.decode().splitlines())
 
     def text(self, control):
