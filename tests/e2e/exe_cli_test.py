@@ -15,15 +15,8 @@ MAC = '00-11-22-33-44-55'
 DATA = bytes.fromhex('01000000' '02000000' '4142' '001122334455')
 
 
-class ExeCommandLine(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.wine = kivtest.Wine()
-        cls.probe = kivtest.Probe(PROBE)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.probe.close()
+class ExeCommandLine(kivtest.WineTestCase):
+    probe_exe = PROBE
 
     def setUp(self):
         self.listener = kivtest.UdpListener()

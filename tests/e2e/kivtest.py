@@ -8,6 +8,7 @@ import socket
 import struct
 import subprocess
 import time
+import unittest
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -120,3 +121,19 @@ class Probe:
                 self.proc.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 self.proc.kill()
+
+
+class WineTestCase(unittest.TestCase):
+    """Cases that drive Windows programs: the private wineserver is checked
+    once, and one probe (the class's probe_exe) serves them all."""
+
+    probe_exe = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.wine = Wine()
+        cls.probe = Probe(cls.probe_exe)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.probe.close()

@@ -44,15 +44,8 @@ def rows_of(entries):
     return [[name, mac] for name, mac in entries]
 
 
-class ListView(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        kivtest.Wine()
-        cls.probe = kivtest.Probe(PROBE)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.probe.close()
+class ListView(kivtest.WineTestCase):
+    probe_exe = PROBE
 
     def setUp(self):
         self.dir = tempfile.mkdtemp()

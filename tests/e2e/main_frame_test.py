@@ -63,15 +63,8 @@ class SaveCounter:
         os.close(self.fd)
 
 
-class MainFrame(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        kivtest.Wine()
-        cls.probe = kivtest.Probe(PROBE)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.probe.close()
+class MainFrame(kivtest.WineTestCase):
+    probe_exe = PROBE
 
     def setUp(self):
         self.dir = tempfile.mkdtemp()

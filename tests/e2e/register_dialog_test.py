@@ -25,15 +25,8 @@ def ansi_hex(text):
     return text.encode('cp932').hex()
 
 
-class RegisterDialog(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        kivtest.Wine()
-        cls.probe = kivtest.Probe(PROBE)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.probe.close()
+class RegisterDialog(kivtest.WineTestCase):
+    probe_exe = PROBE
 
     def open(self, entry=None):
         args = (ansi_hex(entry[0]), entry[1]) if entry else ()

@@ -53,15 +53,8 @@ class Packets:
         self.listener.close()
 
 
-class SendDialog(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        kivtest.Wine()
-        cls.probe = kivtest.Probe(PROBE)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.probe.close()
+class SendDialog(kivtest.WineTestCase):
+    probe_exe = PROBE
 
     def setUp(self):
         self.packets = Packets()

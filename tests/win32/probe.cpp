@@ -265,12 +265,12 @@ void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
 
 // "ctrl+e", "alt+f4", "shift+tab", "enter": pressed as a user would, into
 // whatever window has the focus after hwnd was brought to the front.
-bool PressKeys(HWND h, const std::string& spec) {
+bool PressKeys(HWND h, const std::string& keys) {
     if (h != nullptr) {
         SetForegroundWindow(h);
     }
     std::vector<WORD> mods;
-    std::string rest = spec;
+    std::string rest = keys;
     for (;;) {
         const std::size_t plus = rest.find('+');
         if (plus == std::string::npos || plus + 1 == rest.size()) {
