@@ -54,6 +54,13 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     return true;
 }
 
+// A long list would otherwise be laid out and repainted once per row.
+void CKivrelListView::LoadTargets() {
+    m_list.SetRedraw(false);
+    m_view.LoadTargets();
+    m_list.SetRedraw(true);
+}
+
 bool CKivrelListView::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
     if (header.code == NM_DBLCLK) {
         result = 0;

@@ -21,7 +21,7 @@ public:
     // The control as a child of parent, with the list's font, styles and columns.
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
 
-    void LoadTargets() { m_view.LoadTargets(); }
+    void LoadTargets();
     void SaveTargets() { m_view.SaveTargets(); }
     // The command chain's first link: false for commands that are not the list's.
     bool OnCommand(UINT id) { return m_view.OnCommand(id); }

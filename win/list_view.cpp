@@ -77,4 +77,11 @@ bool ListView::EnsureVisible(int row, bool partialOk) const {
     return Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), partialOk ? TRUE : FALSE) != 0;
 }
 
+void ListView::SetRedraw(bool redraw) const {
+    Send(WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    if (redraw) {
+        ::InvalidateRect(m_hwnd, nullptr, TRUE);
+    }
+}
+
 } // namespace win

@@ -38,6 +38,8 @@ public:
     // Row -1 changes every row.
     bool SetItemState(int row, UINT state, UINT mask) const;
     bool EnsureVisible(int row, bool partialOk) const;
+    // Off while many rows go in at once; on again repaints the whole control.
+    void SetRedraw(bool redraw) const;
 
 private:
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {

@@ -25,6 +25,8 @@ WM_COMMAND, WM_MENUSELECT, WM_QUERYENDSESSION, WM_ENDSESSION = 0x111, 0x11F, 0x1
 TB_SETHOTITEM, TBSTATE_ENABLED = 0x448, 4
 MF_SYSMENU, SC_CLOSE, SC_MOVE = 0x2000, 0xF060, 0xF010
 WS_EX_CLIENTEDGE = 0x200
+WS_VISIBLE = 0x10000000
+WS_VSCROLL = 0x00200000
 IN_MOVED_TO = 0x80
 IDOK = 1
 IDLE = M[57345]
@@ -207,6 +209,18 @@ class MainFrame(kivtest.WineTestCase):
         self.probe('close', self.frame)
         self.assertEqual(self.ended(), 1)
         self.assertEqual(self.saved(), data_file([('PC1', '00-11-22-33-44-55')]))
+
+    def test_long_list_is_shown_whole_and_scrolls(self):
+        # The rows go in with drawing switched off; it must come back on.
+        targets = [('PC%03d' % i, '00-11-22-33-%02X-%02X' % (i >> 8, i & 0xFF))
+                   for i in range(300)]
+        self.start(targets)
+        self.assertEqual(self.rows(), [[name, mac] for name, mac in targets])
+        style = self.probe('window', self.list)['style']
+        self.assertEqual(style & (WS_VISIBLE | WS_VSCROLL), WS_VISIBLE | WS_VSCROLL)
+        self.probe('keys', self.frame, 'alt+f4')
+        self.assertEqual(self.ended(), 1)
+        self.assertEqual(self.saved(), data_file(targets))
 
     def test_accelerators_follow_the_update_rules(self):
         targets = [('PC1', '00-11-22-33-44-01'), ('PC2', '00-11-22-33-44-02')]
