@@ -5,12 +5,13 @@
 
 namespace {
 bool g_watching = false;
-std::size_t g_largest = 0;
+kivrel::AllocationTally g_tally;
 
 // Every plain form, so that each block is released by the allocator that gave it.
 void* Take(std::size_t size) noexcept {
-    if (g_watching && size > g_largest) {
-        g_largest = size;
+    if (g_watching) {
+        g_tally.largest = size > g_tally.largest ? size : g_tally.largest;
+        g_tally.total += size;
     }
     return std::malloc(size == 0 ? 1 : size);
 }
@@ -55,13 +56,13 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept {
 namespace kivrel {
 
 void StartWatchingAllocations() {
-    g_largest = 0;
+    g_tally = AllocationTally();
     g_watching = true;
 }
 
-std::size_t StopWatchingAllocations() {
+AllocationTally StopWatchingAllocations() {
     g_watching = false;
-    return g_largest;
+    return g_tally;
 }
 
 } // namespace kivrel

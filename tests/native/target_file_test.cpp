@@ -180,7 +180,7 @@ TEST_F(TargetFile, AHugeLengthFailsWithoutBeingAllocated) {
         TargetList list;
         StartWatchingAllocations();
         const TargetFileStatus status = ReadInto(list);
-        EXPECT_LT(StopWatchingAllocations(), 4096u);
+        EXPECT_LT(StopWatchingAllocations().largest, 4096u);
         EXPECT_EQ(status, FILE_DAMAGED);
         EXPECT_TRUE(list.empty());
     }
