@@ -1,6 +1,8 @@
 """Kivrel.exe's command-line wake, run under Wine as a user would, in the
 private network namespace with its own wineserver."""
 import os
+import re
+import subprocess
 import sys
 import tempfile
 import time
@@ -50,6 +52,22 @@ class ExeCommandLine(kivtest.WineTestCase):
         self.assertEqual(proc.wait(timeout=30), 0)
         packets = self.listener.receive_all()
         self.assertEqual(packets, [(kivtest.magic_packet(MAC), '255.255.255.255')])
+
+    def test_a_wake_loads_none_of_the_window_dlls(self):
+        # They are imported lazily; loading them costs more than the wake.
+        log = Path(self.dir.name).with_suffix('.loaddll')
+        self.addCleanup(log.unlink, True)
+        with open(log, 'wb') as err:
+            proc = subprocess.Popen(['wine', str(EXE), MAC], cwd=self.dir.name,
+                                    env=dict(os.environ, WINEDEBUG='+loaddll'),
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                    stderr=err)
+            self.assertEqual(proc.wait(timeout=30), 0)
+        self.assertEqual(len(self.listener.receive_all()), 1)
+        loaded = {m.lower() for m in re.findall(r'Loaded L"[^"]*\\([^"\\]+)"',
+                                               log.read_text(errors='replace'))}
+        self.assertIn('wsock32.dll', loaded)
+        self.assertFalse(loaded & {'user32.dll', 'gdi32.dll', 'comctl32.dll'}, sorted(loaded))
 
     def test_short_last_group_is_sent(self):
         proc = self.run_exe('00-11-22-33-44-5')

@@ -1,0 +1,30 @@
+# The window system's DLLs are imported lazily: a command-line wake never
+# calls them, and under Wine loading USER32, GDI32 and COMCTL32 costs more
+# than the whole wake. Each import library of the toolchain is turned into a
+# delay-load library with the same exports, and kivrel_window_dlls links those
+# in its place (the first call of a DLL's function loads it).
+# The headers then declare these DLLs' functions as plain externals, so calls
+# go to the delay-load thunks; through a dllimport pointer they would reach an
+# import slot that the 32-bit delay-load libraries leave empty.
+add_compile_definitions(_USER32_ _GDI32_ _COMCTL32_)
+
+find_program(KIVREL_NM NAMES ${CMAKE_CXX_COMPILER_TARGET}-nm i686-w64-mingw32-nm REQUIRED)
+find_program(KIVREL_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+
+add_library(kivrel_window_dlls INTERFACE)
+foreach(dll user32 gdi32 comctl32)
+  find_library(KIVREL_IMPORT_${dll} NAMES lib${dll}.a REQUIRED)
+  set(def ${CMAKE_BINARY_DIR}/delay/${dll}.def)
+  set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_COMMAND} -DNM=${KIVREL_NM} -DIMPORT=${KIVREL_IMPORT_${dll}} -DDLL=${dll}.dll
+            -DDEF=${def} -P ${PROJECT_SOURCE_DIR}/cmake/write_delay_def.cmake
+    COMMAND ${KIVREL_DLLTOOL} --kill-at --input-def ${def} --dllname ${dll}.dll
+            --output-delaylib ${lib}
+    DEPENDS ${KIVREL_IMPORT_${dll}} ${PROJECT_SOURCE_DIR}/cmake/write_delay_def.cmake
+    COMMENT "Delay-load library for ${dll}.dll"
+    VERBATIM)
+  add_custom_target(kivrel_delay_${dll} DEPENDS ${lib})
+  add_dependencies(kivrel_window_dlls kivrel_delay_${dll})
+  target_link_libraries(kivrel_window_dlls INTERFACE ${lib})
+endforeach()
