@@ -36,8 +36,19 @@ class ExeCommandLine(kivtest.WineTestCase):
                                                                self.before.st_mtime_ns))
         self.assertEqual(sorted(os.listdir(self.dir.name)), ['Kivrel.dat'])
 
-    def run_exe(self, *args):
-        return self.wine.start(EXE, *args, cwd=self.dir.name)
+    def run_exe(self, *args, locale=None):
+        return self.wine.start(EXE, *args, cwd=self.dir.name, locale=locale)
+
+    def answer_message_box(self, proc, message):
+        box = self.probe('find', '#32770', 'Kivrel', 20000)
+        self.assertNotIn('error', box)
+        children = self.probe('children', box['hwnd'])['children']
+        texts = [c['text'] for c in children if c['class'] == 'Static']
+        self.assertIn(kivtest.MESSAGES[message], texts)
+        buttons = [c for c in children if c['class'] == 'Button' and c['visible']]
+        self.assertEqual([b['id'] for b in buttons], [1])
+        self.assertEqual(self.probe('click', box['hwnd'], 1), {})
+        self.assertEqual(proc.wait(timeout=30), 1)
 
     def windows_while_running(self, proc):
         seen = []
@@ -87,16 +98,13 @@ class ExeCommandLine(kivtest.WineTestCase):
         ]
         for args, message in cases:
             with self.subTest(args=args):
-                proc = self.run_exe(*args)
-                box = self.probe('find', '#32770', 'Kivrel', 20000)
-                self.assertNotIn('error', box)
-                children = self.probe('children', box['hwnd'])['children']
-                texts = [c['text'] for c in children if c['class'] == 'Static']
-                self.assertIn(kivtest.MESSAGES[message], texts)
-                buttons = [c for c in children if c['class'] == 'Button' and c['visible']]
-                self.assertEqual([b['id'] for b in buttons], [1])
-                self.assertEqual(self.probe('click', box['hwnd'], 1), {})
-                self.assertEqual(proc.wait(timeout=30), 1)
+                self.answer_message_box(self.run_exe(*args), message)
+        self.assertEqual(self.listener.receive_all(), [])
+
+    def test_messages_read_the_same_on_a_western_system(self):
+        # The texts are Unicode resources shown through the W API, so the
+        # system's code page (1252 here) cannot garble them.
+        self.answer_message_box(self.run_exe('/?', locale='C.UTF-8'), 61206)
         self.assertEqual(self.listener.receive_all(), [])
 
 

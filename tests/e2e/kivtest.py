@@ -93,9 +93,12 @@ class Wine:
         require_isolation()
 
     @staticmethod
-    def start(exe, *args, cwd=None):
-        return subprocess.Popen(['wine', str(exe), *args], cwd=cwd, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    def start(exe, *args, cwd=None, locale=None):
+        """locale, such as 'C.UTF-8', replaces the Japanese one for this program."""
+        env = dict(os.environ, LC_ALL=locale) if locale else None
+        return subprocess.Popen(['wine', str(exe), *args], cwd=cwd, env=env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
 
 
 class Probe:

@@ -28,7 +28,7 @@ WS_EX_CLIENTEDGE = 0x200
 WS_VISIBLE = 0x10000000
 WS_VSCROLL = 0x00200000
 IN_MOVED_TO = 0x80
-IDOK = 1
+IDOK, IDCANCEL = 1, 2
 IDLE = M[57345]
 
 
@@ -82,13 +82,13 @@ class MainFrame(kivtest.WineTestCase):
             self.proc.stdout.close()
             self.proc.stderr.close()
 
-    def start(self, entries=None):
+    def start(self, entries=None, locale=None):
         if entries is not None:
             with open(os.path.join(self.dir, 'Kivrel.dat'), 'wb') as f:
                 f.write(data_file(entries))
         self.counter = SaveCounter(self.dir)
         self.addCleanup(self.counter.close)
-        self.proc = kivtest.Wine.start(EXE, cwd=self.dir)
+        self.proc = kivtest.Wine.start(EXE, cwd=self.dir, locale=locale)
         found = self.probe('find', '*', 'Kivrel', 30000)
         self.assertNotIn('error', found)
         self.frame = found['hwnd']
@@ -218,6 +218,25 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(self.rows(), [[name, mac] for name, mac in targets])
         style = self.probe('window', self.list)['style']
         self.assertEqual(style & (WS_VISIBLE | WS_VSCROLL), WS_VISIBLE | WS_VSCROLL)
+        self.probe('keys', self.frame, 'alt+f4')
+        self.assertEqual(self.ended(), 1)
+        self.assertEqual(self.saved(), data_file(targets))
+
+    def test_texts_read_the_same_on_a_western_system(self):
+        # Unicode resources through the W API: code page 1252 changes nothing.
+        # A name is the file's bytes in the system's code page, so there the
+        # same bytes read differently, and are saved back unchanged.
+        targets = [('テスト', '00-11-22-33-44-55')]
+        self.start(targets, locale='C.UTF-8')
+        self.assertEqual(self.status_text(), IDLE)
+        self.select(0)
+        self.probe('keys', self.frame, 'ctrl+d')
+        box = self.dialog('Kivrel')
+        children = self.probe('children', box)['children']
+        self.assertIn(M[61209], [c['text'] for c in children if c['class'] == 'Static'])
+        self.probe('click', box, IDCANCEL)
+        cp1252 = 'テスト'.encode('cp932').decode('cp1252')
+        self.assertEqual(self.rows(), [[cp1252, '00-11-22-33-44-55']])
         self.probe('keys', self.frame, 'alt+f4')
         self.assertEqual(self.ended(), 1)
         self.assertEqual(self.saved(), data_file(targets))
