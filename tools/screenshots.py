@@ -9,7 +9,6 @@ Run it only through the harness: the send dialog really sends. It wants a Wine
 prefix of its own, where it lets Wine draw the window frames itself (Xvfb has
 no window manager), so that the tests' prefix keeps its settings."""
 import os
-import struct
 import subprocess
 import sys
 import tempfile
@@ -22,14 +21,6 @@ import kivtest  # noqa: E402
 
 TARGETS = [('会議室のPC', '00-1A-2B-3C-4D-5E'), ('経理部 サーバー', '00-1A-2B-3C-4D-5F'),
            ('開発機（田中）', '08-00-27-AB-CD-EF'), ('受付端末', '52-54-00-12-34-56')]
-
-
-def data_file(entries):
-    out = struct.pack('<I', len(entries))
-    for name, mac in entries:
-        raw = name.encode('cp932')
-        out += struct.pack('<i', len(raw)) + raw + bytes(int(g, 16) for g in mac.split('-'))
-    return out
 
 
 def shoot(window, path):
@@ -53,7 +44,7 @@ def main():
                    stderr=subprocess.DEVNULL)
     probe = kivtest.Probe(probe_exe)
     work = tempfile.mkdtemp()
-    Path(work, 'Kivrel.dat').write_bytes(data_file(TARGETS))
+    Path(work, 'Kivrel.dat').write_bytes(kivtest.data_file(TARGETS))
     proc = kivtest.Wine.start(exe, cwd=work)
     try:
         frame = probe('find', '*', 'Kivrel', 30000)

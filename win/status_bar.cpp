@@ -20,14 +20,4 @@ void StatusBar::SetText(const std::wstring& text) const {
     ::SendMessageW(m_hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-int StatusBar::Layout() const {
-    ::SendMessageW(m_hwnd, WM_SIZE, 0, 0);
-    if (!IsVisible()) {
-        return 0;
-    }
-    RECT rect;
-    ::GetWindowRect(m_hwnd, &rect);
-    return rect.bottom - rect.top;
-}
-
 } // namespace win

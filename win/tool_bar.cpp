@@ -49,14 +49,4 @@ void ToolBar::Enable(UINT id, bool enabled) const {
     }
 }
 
-int ToolBar::Layout() const {
-    ::SendMessageW(m_hwnd, TB_AUTOSIZE, 0, 0);
-    if (!IsVisible()) {
-        return 0;
-    }
-    RECT rect;
-    ::GetWindowRect(m_hwnd, &rect);
-    return rect.bottom - rect.top;
-}
-
 } // namespace win

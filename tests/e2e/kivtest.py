@@ -1,5 +1,5 @@
 """Shared pieces of the end-to-end tests: the isolation check, a listener on
-UDP port 7, the program's texts, and Wine with the window probe."""
+UDP port 7, the program's texts and data file, and Wine with the window probe."""
 import json
 import os
 import re
@@ -44,6 +44,15 @@ def _load_messages():
 
 
 MESSAGES = _load_messages()
+
+
+def data_file(entries):
+    """Kivrel.dat for (name, MAC text) pairs, the names in code page 932."""
+    out = struct.pack('<I', len(entries))
+    for name, mac in entries:
+        raw = name.encode('cp932')
+        out += struct.pack('<i', len(raw)) + raw + bytes(int(g, 16) for g in mac.split('-'))
+    return out
 
 
 def magic_packet(mac_text):

@@ -4,7 +4,6 @@ on close. The real control's rows and selection are read back through the
 probe after each command, mouse click and key press."""
 import os
 import shutil
-import struct
 import sys
 import tempfile
 import time
@@ -32,14 +31,6 @@ TARGETS = [('会議室のPC', '00-11-22-33-44-01'), ('経理部サーバ', '0A-1
            ('PC-05', '00-11-22-33-44-05'), ('受付', '00-11-22-33-44-06')]
 
 
-def data_file(entries):
-    out = struct.pack('<I', len(entries))
-    for name, mac in entries:
-        raw = name.encode('cp932')
-        out += struct.pack('<i', len(raw)) + raw + bytes(int(g, 16) for g in mac.split('-'))
-    return out
-
-
 def rows_of(entries):
     return [[name, mac] for name, mac in entries]
 
@@ -59,7 +50,7 @@ class ListView(kivtest.WineTestCase):
 
     def start(self, entries):
         with open(os.path.join(self.dir, 'Kivrel.dat'), 'wb') as f:
-            f.write(data_file(entries))
+            f.write(kivtest.data_file(entries))
         self.proc = kivtest.Wine.start(HOST, cwd=self.dir)
         found = self.probe('find', 'KivrelListHost', 'list host', 30000)
         self.assertNotIn('error', found)
@@ -198,7 +189,7 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(shown['rows'], rows_of(kept))
         self.assertEqual(shown['selected'], [])
 
-        self.assertEqual(self.close(), data_file(kept))
+        self.assertEqual(self.close(), kivtest.data_file(kept))
 
     def test_dialogs_double_click_and_mouse(self):
         self.start(TARGETS)
@@ -282,7 +273,7 @@ class ListView(kivtest.WineTestCase):
             time.sleep(0.3)
         self.assertEqual(self.rows(), rows_of(edited))
 
-        self.assertEqual(self.close(), data_file(edited))
+        self.assertEqual(self.close(), kivtest.data_file(edited))
 
 
 if __name__ == '__main__':

@@ -32,14 +32,6 @@ IDOK, IDCANCEL = 1, 2
 IDLE = M[57345]
 
 
-def data_file(entries):
-    out = struct.pack('<I', len(entries))
-    for name, mac in entries:
-        raw = name.encode('cp932')
-        out += struct.pack('<i', len(raw)) + raw + bytes(int(g, 16) for g in mac.split('-'))
-    return out
-
-
 class SaveCounter:
     """Counts the times Kivrel.dat is put in place in a directory."""
 
@@ -85,7 +77,7 @@ class MainFrame(kivtest.WineTestCase):
     def start(self, entries=None, locale=None):
         if entries is not None:
             with open(os.path.join(self.dir, 'Kivrel.dat'), 'wb') as f:
-                f.write(data_file(entries))
+                f.write(kivtest.data_file(entries))
         self.counter = SaveCounter(self.dir)
         self.addCleanup(self.counter.close)
         self.proc = kivtest.Wine.start(EXE, cwd=self.dir, locale=locale)
@@ -208,7 +200,7 @@ class MainFrame(kivtest.WineTestCase):
 
         self.probe('close', self.frame)
         self.assertEqual(self.ended(), 1)
-        self.assertEqual(self.saved(), data_file([('PC1', '00-11-22-33-44-55')]))
+        self.assertEqual(self.saved(), kivtest.data_file([('PC1', '00-11-22-33-44-55')]))
 
     def test_long_list_is_shown_whole_and_scrolls(self):
         # The rows go in with drawing switched off; it must come back on.
@@ -220,7 +212,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(style & (WS_VISIBLE | WS_VSCROLL), WS_VISIBLE | WS_VSCROLL)
         self.probe('keys', self.frame, 'alt+f4')
         self.assertEqual(self.ended(), 1)
-        self.assertEqual(self.saved(), data_file(targets))
+        self.assertEqual(self.saved(), kivtest.data_file(targets))
 
     def test_texts_read_the_same_on_a_western_system(self):
         # Unicode resources through the W API: code page 1252 changes nothing.
@@ -239,7 +231,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(self.rows(), [[cp1252, '00-11-22-33-44-55']])
         self.probe('keys', self.frame, 'alt+f4')
         self.assertEqual(self.ended(), 1)
-        self.assertEqual(self.saved(), data_file(targets))
+        self.assertEqual(self.saved(), kivtest.data_file(targets))
 
     def test_accelerators_follow_the_update_rules(self):
         targets = [('PC1', '00-11-22-33-44-01'), ('PC2', '00-11-22-33-44-02')]
@@ -297,7 +289,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertTrue(self.focus_on_list())
         self.probe('keys', self.frame, 'alt+f4')
         self.assertEqual(self.ended(), 1)
-        self.assertEqual(self.saved(), data_file(targets))
+        self.assertEqual(self.saved(), kivtest.data_file(targets))
 
     def test_registered_target_survives_a_restart(self):
         self.start()
@@ -312,7 +304,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(self.counter.saves(), 0)  # nothing written while open
         self.probe('command', self.frame, EXIT)
         self.assertEqual(self.ended(), 1)
-        expected = data_file([('会議室のPC', '0A-1B-2C-3D-4E-5F')])
+        expected = kivtest.data_file([('会議室のPC', '0A-1B-2C-3D-4E-5F')])
         self.assertEqual(self.saved(), expected)
 
         self.start()
@@ -334,7 +326,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(self.counter.saves(), 0)
         self.probe('send', self.frame, WM_ENDSESSION, 1, 0)
         self.assertEqual(self.counter.saves(), 1)
-        self.assertEqual(self.saved(), data_file(targets[::-1]))
+        self.assertEqual(self.saved(), kivtest.data_file(targets[::-1]))
         # The window may still be destroyed afterwards: it must not save again.
         os.remove(os.path.join(self.dir, 'Kivrel.dat'))
         self.probe('close', self.frame)
