@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Takes the README's pictures of Kivrel.exe under Wine: the main window with
-a few targets, the send dialog after a run and the about box.
+a few targets, the send dialog after a run, the about box and the
+registration dialog.
 
     WINEPREFIX=~/.cache/kivrel/shots-prefix tests/harness/isolated --wine \
         python3 tools/screenshots.py KIVREL.EXE PROBE.EXE
@@ -67,6 +68,15 @@ def main():
         time.sleep(0.5)
         shoot(probe('window', about['hwnd']), out / 'about.png')
         probe('keys', about['hwnd'], 'esc')
+        time.sleep(0.3)
+
+        probe('keys', frame['hwnd'], 'ctrl+n')
+        title = kivtest.MESSAGES[32774].split('\n')[1]
+        register = probe('find', '#32770', title, 10000)
+        probe('settext', register['hwnd'], 1000, TARGETS[0][0])
+        time.sleep(0.5)
+        shoot(probe('window', register['hwnd']), out / 'register.png')
+        probe('keys', register['hwnd'], 'esc')
         time.sleep(0.3)
         probe('close', frame['hwnd'])
         proc.wait(timeout=20)
