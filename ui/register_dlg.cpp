@@ -31,7 +31,9 @@ bool CRegisterDlg::OnInitDialog() {
 }
 
 void CRegisterDlg::OnOk() {
-    const std::string name = m_editName.GetText();
+    // An unchanged name keeps its own bytes: one written in another code page
+    // would not come back the same from the control's Unicode text.
+    const std::string name = m_editName.Shows(m_entry.name) ? m_entry.name : m_editName.GetText();
     const kivrel::TargetInputResult input = kivrel::ValidateTargetInput(name, m_editMac.GetText());
     if (input.messageId != 0) {
         win::MessageBoxes().ShowWarning(input.messageId);

@@ -4,11 +4,19 @@
 
 namespace win {
 
-std::string Edit::GetText() const {
+std::wstring Edit::GetWideText() const {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(Hwnd())) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextW(Hwnd(), &text[0], static_cast<int>(text.size()))));
-    return WideToAnsi(text);
+    return text;
+}
+
+std::string Edit::GetText() const {
+    return WideToAnsi(GetWideText());
+}
+
+bool Edit::Shows(const std::string& ansi) const {
+    return GetWideText() == AnsiToWide(ansi);
 }
 
 void Edit::SetText(const std::string& ansi) const {

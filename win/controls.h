@@ -23,6 +23,11 @@ class Edit : public Control {
 public:
     std::string GetText() const;
     void SetText(const std::string& ansi) const;
+    // Whether the control shows exactly what SetText(ansi) would put there.
+    bool Shows(const std::string& ansi) const;
+
+private:
+    std::wstring GetWideText() const;
 };
 
 class Button : public Control {

@@ -22,7 +22,7 @@ DS_MODALFRAME, ES_AUTOHSCROLL, BS_DEFPUSHBUTTON = 0x80, 0x80, 0x1
 
 
 def ansi_hex(text):
-    return text.encode('cp932').hex()
+    return (text if isinstance(text, bytes) else text.encode('cp932')).hex()
 
 
 class RegisterDialog(kivtest.WineTestCase):
@@ -144,6 +144,16 @@ class RegisterDialog(kivtest.WineTestCase):
         self.probe('click', self.dialog, OK)
         self.assertEqual(self.closed(), {'result': str(IDOK), 'name': ansi_hex('サーバ 1 '),
                                          'mac': 'AA-BB-CC-DD-EE-0F'})
+
+    def test_unchanged_name_keeps_bytes_the_code_page_cannot_show(self):
+        # Written on a western system: no CP932 text holds these bytes.
+        for raw in (b'B\xfcro', b'Caf\xe9 2', b'PC\x82'):
+            with self.subTest(raw=raw):
+                self.open((raw, '00-11-22-33-44-55'))
+                self.type(MAC, '00-11-22-33-44-66')
+                self.probe('click', self.dialog, OK)
+                self.assertEqual(self.closed(), {'result': str(IDOK), 'name': raw.hex(),
+                                                 'mac': '00-11-22-33-44-66'})
 
     def test_cancel_esc_and_close_box_end_silently(self):
         for how in ('cancel', 'esc', 'close'):
