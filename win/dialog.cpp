@@ -3,6 +3,32 @@
 #include "win/application.h"
 
 namespace win {
+namespace {
+
+// Over the window it belongs to, as users expect of a program's dialogs, but
+// never off the work area; without a visible owner, in the work area's middle.
+void CenterOverOwner(HWND dialog) {
+    RECT area;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT around = area;
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &around);
+    }
+    RECT rect;
+    ::GetWindowRect(dialog, &rect);
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    LONG x = (around.left + around.right - width) / 2;
+    LONG y = (around.top + around.bottom - height) / 2;
+    x = x + width > area.right ? area.right - width : x;
+    y = y + height > area.bottom ? area.bottom - height : y;
+    x = x < area.left ? area.left : x;
+    y = y < area.top ? area.top : y;
+    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
 
 INT_PTR Dialog::DoModal(HWND owner) {
     if (owner == nullptr && Application::Current() != nullptr) {
@@ -29,6 +55,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         auto* dialog = reinterpret_cast<Dialog*>(lParam);
         dialog->Attach(hwnd);
         ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        CenterOverOwner(hwnd);
         return dialog->OnInitDialog();
     }
     auto* dialog = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));

@@ -333,6 +333,27 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(self.ended(), 1)
         self.assertFalse(os.path.exists(os.path.join(self.dir, 'Kivrel.dat')))
 
+    def test_dialogs_open_centred_over_the_window(self):
+        self.start([('PC1', '00-11-22-33-44-55')])
+
+        def centre(hwnd):
+            left, top, right, bottom = self.probe('window', hwnd)['rect']
+            return (left + right) // 2, (top + bottom) // 2
+
+        for open_it, title in ((lambda: self.probe('command', self.frame, ABOUT),
+                                'Kivrelのﾊﾞｰｼﾞｮﾝ情報'),
+                               (lambda: self.probe('keys', self.frame, 'ctrl+n'),
+                                M[NEW].split('\n')[1])):
+            open_it()
+            dialog = self.dialog(title)
+            here, there = centre(dialog), centre(self.frame)
+            self.assertLessEqual(abs(here[0] - there[0]), 1, title)
+            self.assertLessEqual(abs(here[1] - there[1]), 1, title)
+            self.probe('keys', dialog, 'esc')
+            self.assertTrue(self.focus_on_list())
+        self.probe('close', self.frame)
+        self.assertEqual(self.ended(), 1)
+
     def test_about_box_from_menu_and_toolbar(self):
         self.start([('PC1', '00-11-22-33-44-55')])
         for open_it, close_key in ((lambda: self.probe('command', self.frame, ABOUT), 'esc'),
