@@ -32,11 +32,8 @@ using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
 // Wine starts threads and switches between them far more slowly.
-#ifdef _WIN32
-constexpr int kDefaultRuns = 1000;
-#else
-constexpr int kDefaultRuns = 3000;
-#endif
+constexpr int kNativeRuns = 3000;
+constexpr int kWindowsRuns = 1000;
 constexpr int kRealPaceRuns = 5;
 constexpr std::uint32_t kSeedSalt = 0x5e4d0000;
 
@@ -451,7 +448,7 @@ void Soak(int runs, bool realPace) {
 }
 
 TEST(SendSoak, RandomAbortsAtAScaledPace) {
-    const int runs = SoakRuns(kDefaultRuns);
+    const int runs = SoakRuns(kNativeRuns, kWindowsRuns);
     ASSERT_GT(runs, 0) << "KIVREL_SOAK_RUNS must be a positive count";
     Soak(runs, false);
 }

@@ -5,11 +5,20 @@
 #include <cstdlib>
 
 namespace kivrel {
+namespace {
 
-int SoakRuns(int defaultRuns) {
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+} // namespace
+
+int SoakRuns(int nativeRuns, int windowsRuns) {
     const char* text = std::getenv("KIVREL_SOAK_RUNS");
     if (text == nullptr || *text == '\0') {
-        return defaultRuns;
+        return kWindows ? windowsRuns : nativeRuns;
     }
     char* end = nullptr;
     errno = 0;

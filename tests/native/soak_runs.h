@@ -6,8 +6,9 @@
 
 namespace kivrel {
 
-// 0 when the variable is set but does not hold a positive count.
-int SoakRuns(int defaultRuns);
+// 0 when the variable is set but does not hold a positive count. The Windows
+// build runs under Wine, where the same runs take several times as long.
+int SoakRuns(int nativeRuns, int windowsRuns);
 
 // The seed of run `run`: fixed, so that a failing run's plan can be replayed.
 std::uint32_t SoakSeed(std::uint32_t salt, int run);
