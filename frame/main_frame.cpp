@@ -69,11 +69,7 @@ CMainFrame* CMainFrame::LoadFrame(DWORD style) {
 }
 
 bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    Send(WM_SETICON, ICON_BIG,
-         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
-    Send(WM_SETICON, ICON_SMALL,
-         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    SetIcons(IDR_MAINFRAME);
 
     m_pView = CKivrelListView::CreateObject();
     const RECT none = {0, 0, 0, 0};

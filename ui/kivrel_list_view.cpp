@@ -4,15 +4,6 @@
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
 
-namespace {
-
-const struct {
-    const wchar_t* heading;
-    int width;
-} kColumns[] = {{L"Name", 360}, {L"MAC", 140}};
-
-} // namespace
-
 CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
 
 CKivrelListView::~CKivrelListView() {
@@ -26,10 +17,7 @@ CKivrelListView* CKivrelListView::CreateObject() {
 }
 
 bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
-    HWND hwnd = ::CreateWindowExW(0, WC_LISTVIEWW, nullptr, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                  ::GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = win::CreateChildControl(WC_LISTVIEWW, style, parent, id, rect);
     if (hwnd == nullptr || !Subclass(hwnd)) {
         if (hwnd != nullptr) {
             ::DestroyWindow(hwnd);
@@ -39,26 +27,15 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     }
     m_list.Attach(hwnd);
 
-    // Without the font the control keeps its default one.
+    // Several rows may be selected.
     m_font = win::CreateListFont();
-    if (m_font != nullptr) {
-        m_list.SetFont(m_font);
-    }
-    // Several rows may be selected; the headers are not buttons, so nothing sorts.
-    m_list.AddStyle(LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER);
-    m_list.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    int index = 0;
-    for (const auto& column : kColumns) {
-        m_list.InsertColumn(index++, column.heading, column.width);
-    }
+    m_list.SetUpReport(m_font, LVS_SHOWSELALWAYS, {{L"Name", 360}, {L"MAC", 140}});
     return true;
 }
 
-// A long list would otherwise be laid out and repainted once per row.
 void CKivrelListView::LoadTargets() {
-    m_list.SetRedraw(false);
+    const win::RowBatch batch(m_list);
     m_view.LoadTargets();
-    m_list.SetRedraw(true);
 }
 
 bool CKivrelListView::OnReflectedNotify(const NMHDR& header, LRESULT& result) {

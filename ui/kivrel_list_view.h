@@ -21,6 +21,7 @@ public:
     // The control as a child of parent, with the list's font, styles and columns.
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
 
+    // The whole file's rows in one batch.
     void LoadTargets();
     void SaveTargets() { m_view.SaveTargets(); }
     // The command chain's first link: false for commands that are not the list's.

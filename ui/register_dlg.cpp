@@ -16,11 +16,7 @@ void CRegisterDlg::SetEntry(const kivrel::TargetEntry& entry) {
 bool CRegisterDlg::OnInitDialog() {
     m_editName.Attach(Hwnd(), IDC_NAME_EDIT);
     m_editMac.Attach(Hwnd(), IDC_MAC_EDIT);
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    Send(WM_SETICON, ICON_BIG,
-         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
-    Send(WM_SETICON, ICON_SMALL,
-         reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    SetIcons(IDR_MAINFRAME);
     m_editName.SetText(m_entry.name);
     // A new target therefore starts from 00-00-00-00-00-00.
     m_editMac.SetText(kivrel::FormatMacText(m_entry.mac));

@@ -67,19 +67,11 @@ bool CSendDlg::OnInitDialog() {
 
 void CSendDlg::InitList() {
     m_font = win::CreateListFont();
-    m_list.SetFont(m_font);
-    m_list.AddStyle(LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER);
-    m_list.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_list.SetUpReport(m_font, LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                       {{L"Name", 200}, {L"MAC", 120}, {L"Status", 100}});
 
-    static const struct {
-        const wchar_t* heading;
-        int width;
-    } kColumns[] = {{L"Name", 200}, {L"MAC", 120}, {L"Status", 100}};
-    int index = 0;
-    for (const auto& column : kColumns) {
-        m_list.InsertColumn(index++, column.heading, column.width);
-    }
-
+    // Sending all of a long list would otherwise take seconds to open.
+    const win::RowBatch batch(m_list);
     int row = 0;
     for (const kivrel::TargetEntry& target : m_targets) {
         m_list.InsertItem(row, win::AnsiToWide(target.name));

@@ -4,9 +4,13 @@ namespace win {
 
 Application* Application::s_current = nullptr;
 
-Application::Application() { s_current = this; }
+Application::Application() {
+    s_current = this;
+}
 
-Application::~Application() { s_current = nullptr; }
+Application::~Application() {
+    s_current = nullptr;
+}
 
 int Application::Main() {
     if (!InitInstance()) {
@@ -16,11 +20,17 @@ int Application::Main() {
     return ExitInstance();
 }
 
-bool Application::OnCommand(UINT) { return false; }
+bool Application::OnCommand(UINT) {
+    return false;
+}
 
-bool Application::QueryCommand(UINT, bool&) { return false; }
+bool Application::QueryCommand(UINT, bool&) {
+    return false;
+}
 
-int Application::ExitInstance() { return m_exitCode; }
+int Application::ExitInstance() {
+    return m_exitCode;
+}
 
 int Application::Run() {
     MSG msg;

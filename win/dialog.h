@@ -15,7 +15,6 @@ public:
     INT_PTR DoModal(HWND owner = nullptr);
 
     void EndDialog(int result) const { ::EndDialog(Hwnd(), result); }
-    HWND Item(int id) const { return ::GetDlgItem(Hwnd(), id); }
 
 protected:
     // True lets the dialog put the focus on the first tab stop.

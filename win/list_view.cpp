@@ -21,6 +21,19 @@ void ListView::SetFont(HFONT font) const {
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+void ListView::SetUpReport(HFONT font, DWORD styles,
+                           std::initializer_list<ListColumn> columns) const {
+    if (font != nullptr) {
+        SetFont(font);
+    }
+    AddStyle(LVS_REPORT | LVS_NOSORTHEADER | styles);
+    SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    int index = 0;
+    for (const ListColumn& column : columns) {
+        InsertColumn(index++, column.heading, column.width);
+    }
+}
+
 int ListView::InsertColumn(int index, const std::wstring& heading, int width, int format) const {
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace win {
@@ -12,6 +13,11 @@ namespace win {
 // The font of both of the program's lists: 12 pixels high, fixed pitch,
 // modern family, no face name. The caller deletes it after the list is gone.
 HFONT CreateListFont();
+
+struct ListColumn {
+    const wchar_t* heading;
+    int width;
+};
 
 class ListView {
 public:
@@ -23,6 +29,10 @@ public:
     // A mask of 0 sets every extended style bit to those of style.
     void SetExtendedStyle(DWORD mask, DWORD style) const;
     void SetFont(HFONT font) const;
+    // Both of the program's lists: report view with the given font (kept as
+    // it is when null) and extra styles, grid lines, full-row selection,
+    // headers that do not sort, and these columns left to right.
+    void SetUpReport(HFONT font, DWORD styles, std::initializer_list<ListColumn> columns) const;
 
     int InsertColumn(int index, const std::wstring& heading, int width,
                      int format = LVCFMT_LEFT) const;
@@ -38,7 +48,7 @@ public:
     // Row -1 changes every row.
     bool SetItemState(int row, UINT state, UINT mask) const;
     bool EnsureVisible(int row, bool partialOk) const;
-    // Off while many rows go in at once; on again repaints the whole control.
+    // On again repaints the whole control; see RowBatch.
     void SetRedraw(bool redraw) const;
 
 private:
@@ -47,6 +57,19 @@ private:
     }
 
     HWND m_hwnd = nullptr;
+};
+
+// Drawing is off while it lives: rows inserted meanwhile are laid out and
+// painted once, when it ends, not once each.
+class RowBatch {
+public:
+    explicit RowBatch(const ListView& list) : m_list(list) { m_list.SetRedraw(false); }
+    ~RowBatch() { m_list.SetRedraw(true); }
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+
+private:
+    const ListView& m_list;
 };
 
 } // namespace win

@@ -10,7 +10,9 @@ int ShowMessageBox(UINT textId, UINT flags) {
                          ResourceString(AFX_IDS_APP_TITLE).c_str(), flags);
 }
 
-void MessageBoxes::ShowStop(unsigned stringId) { ShowMessageBox(stringId, MB_OK | MB_ICONHAND); }
+void MessageBoxes::ShowStop(unsigned stringId) {
+    ShowMessageBox(stringId, MB_OK | MB_ICONHAND);
+}
 
 void MessageBoxes::ShowWarning(unsigned stringId) {
     ShowMessageBox(stringId, MB_OK | MB_ICONEXCLAMATION);

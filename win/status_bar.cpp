@@ -1,13 +1,14 @@
 #include "win/status_bar.h"
 
+#include "win/window.h"
+
 #include <commctrl.h>
 
 namespace win {
 
 bool StatusBar::Create(HWND parent, UINT id) {
-    m_hwnd = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(UINT_PTR{id}),
-                               ::GetModuleHandleW(nullptr), nullptr);
+    m_hwnd =
+        CreateChildControl(STATUSCLASSNAMEW, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, parent, id);
     if (m_hwnd == nullptr) {
         return false;
     }

@@ -1,14 +1,15 @@
 #include "win/tool_bar.h"
 
+#include "win/window.h"
+
 #include <commctrl.h>
 
 namespace win {
 
 bool ToolBar::Create(HWND parent, UINT id, UINT bitmapId, const std::vector<UINT>& buttons) {
-    m_hwnd = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0,
-                               0, 0, 0, parent, reinterpret_cast<HMENU>(UINT_PTR{id}),
-                               ::GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = CreateChildControl(TOOLBARCLASSNAMEW,
+                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                                parent, id);
     if (m_hwnd == nullptr) {
         return false;
     }

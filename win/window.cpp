@@ -2,6 +2,14 @@
 
 namespace win {
 
+HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT id,
+                        const RECT& rect) {
+    return ::CreateWindowExW(0, className, nullptr, style, rect.left, rect.top,
+                             rect.right - rect.left, rect.bottom - rect.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
 bool Window::RegisterWindowClass(WNDCLASSEXW windowClass) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -43,6 +51,12 @@ LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 void Window::SetText(const std::wstring& text) const {
     ::SetWindowTextW(m_hwnd, text.c_str());
+}
+
+void Window::SetIcons(UINT iconId) const {
+    const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId));
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {

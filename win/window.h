@@ -9,6 +9,11 @@
 
 namespace win {
 
+// A control of a system class as a child of parent, known to it by id;
+// nullptr when it could not be made.
+HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT id,
+                        const RECT& rect = RECT{});
+
 class Window {
 public:
     Window() = default;
@@ -35,6 +40,8 @@ public:
     HWND Hwnd() const { return m_hwnd; }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     void SetText(const std::wstring& text) const;
+    // The caption's and the task switcher's icon, both from one icon resource.
+    void SetIcons(UINT iconId) const;
 
 protected:
     // Sees every message first; true when handled, with result set.
