@@ -10,7 +10,9 @@
 
 namespace {
 
-bool IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+bool IsLeadByte(unsigned char c) {
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
 
 } // namespace
 

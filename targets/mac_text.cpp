@@ -12,7 +12,9 @@ std::string FormatMacText(const MacBytes& mac) {
     return text;
 }
 
-std::string TargetEntry::FormatMacText() const { return kivrel::FormatMacText(mac); }
+std::string TargetEntry::FormatMacText() const {
+    return kivrel::FormatMacText(mac);
+}
 
 bool HexPairToByte(std::uint8_t& out, const char* group) {
     std::uint8_t value = 0;

@@ -22,6 +22,8 @@ struct TargetEntry {
 inline bool operator==(const TargetEntry& a, const TargetEntry& b) {
     return a.name == b.name && a.mac == b.mac;
 }
-inline bool operator!=(const TargetEntry& a, const TargetEntry& b) { return !(a == b); }
+inline bool operator!=(const TargetEntry& a, const TargetEntry& b) {
+    return !(a == b);
+}
 
 } // namespace kivrel

@@ -4,7 +4,9 @@
 
 namespace kivrel {
 
-int SendWakePacket(const MacBytes& mac) { return SendWakePacket(mac, SystemSocketOps()); }
+int SendWakePacket(const MacBytes& mac) {
+    return SendWakePacket(mac, SystemSocketOps());
+}
 
 int SendWakePacket(const MacBytes& mac, SocketOps& ops) {
     WakePacket packet;

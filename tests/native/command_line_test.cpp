@@ -6,9 +6,13 @@ namespace kivrel {
 namespace {
 
 // Code page 932's lead bytes.
-bool Cp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool Cp932Lead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
-std::string Text(const char* line) { return CommandLineText(line, Cp932Lead); }
+std::string Text(const char* line) {
+    return CommandLineText(line, Cp932Lead);
+}
 
 TEST(CommandLineText, SkipsTheProgramNameAndTheBlanksAfterIt) {
     EXPECT_EQ(Text("Kivrel.exe"), "");

@@ -52,9 +52,13 @@ std::string Json(const std::string& s) {
     return out + "\"";
 }
 
-std::string Json(const std::wstring& w) { return Json(Utf8(w)); }
+std::string Json(const std::wstring& w) {
+    return Json(Utf8(w));
+}
 
-std::string Handle(HWND h) { return std::to_string(reinterpret_cast<std::uintptr_t>(h)); }
+std::string Handle(HWND h) {
+    return std::to_string(reinterpret_cast<std::uintptr_t>(h));
+}
 
 HWND ToHwnd(const std::string& s) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::stoull(s)));
@@ -71,8 +75,8 @@ std::wstring TextOf(HWND h) {
     const LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
     // The text may have shrunk between the two messages.
-    text.resize(static_cast<std::size_t>(SendMessageW(
-        h, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(&text[0]))));
+    text.resize(static_cast<std::size_t>(SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(n + 1),
+                                                      reinterpret_cast<LPARAM>(&text[0]))));
     return text;
 }
 
@@ -123,7 +127,9 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM param) {
     return TRUE;
 }
 
-std::string Star(const std::string& s) { return s == "*" ? std::string() : s; }
+std::string Star(const std::string& s) {
+    return s == "*" ? std::string() : s;
+}
 
 std::vector<HWND> TopWindows(const std::string& cls, const std::string& title, DWORD pid) {
     Finder f{Wide(Star(cls)), Wide(Star(title)), pid, {}};
@@ -137,8 +143,8 @@ public:
     RemoteBuffer(HWND h, SIZE_T size) : m_size(size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                pid);
+        m_process =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         m_address = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
     ~RemoteBuffer() {
@@ -192,13 +198,12 @@ std::string ListJson(HWND list) {
         buf.Read(&col, sizeof col);
         wchar_t title[256] = {};
         buf.Read(title, sizeof title - sizeof(wchar_t), 256);
-        o << (c ? "," : "") << "{\"text\":" << Json(std::wstring(title))
-          << ",\"width\":" << col.cx << ",\"fmt\":" << col.fmt << "}";
+        o << (c ? "," : "") << "{\"text\":" << Json(std::wstring(title)) << ",\"width\":" << col.cx
+          << ",\"fmt\":" << col.fmt << "}";
     }
     const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    const int columns =
-        static_cast<int>(SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)),
-                                      HDM_GETITEMCOUNT, 0, 0));
+    const int columns = static_cast<int>(SendMessageW(
+        reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
     o << "],\"rows\":[";
     for (int r = 0; r < rows; ++r) {
         o << (r ? "," : "") << "[";
@@ -244,8 +249,8 @@ WORD KeyCode(const std::string& name) {
     static const struct {
         const char* name;
         WORD vk;
-    } keys[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"tab", VK_TAB},   {"space", VK_SPACE},
-                {"up", VK_UP},        {"down", VK_DOWN},  {"home", VK_HOME}, {"end", VK_END},
+    } keys[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE},   {"tab", VK_TAB},   {"space", VK_SPACE},
+                {"up", VK_UP},        {"down", VK_DOWN},    {"home", VK_HOME}, {"end", VK_END},
                 {"f4", VK_F4},        {"delete", VK_DELETE}};
     for (const auto& k : keys) {
         if (name == k.name) {
@@ -313,7 +318,9 @@ bool ClickAt(int x, int y, bool twice, bool right) {
            inputs.size();
 }
 
-std::string Error(const std::string& what) { return "{\"error\":" + Json(what) + "}"; }
+std::string Error(const std::string& what) {
+    return "{\"error\":" + Json(what) + "}";
+}
 
 // A toolbar's buttons in order: id, state and style of each.
 std::string ToolBarJson(HWND bar) {
@@ -328,8 +335,8 @@ std::string ToolBarJson(HWND bar) {
         buf.Read(&button, sizeof button);
         o << (i ? "," : "") << "{\"id\":" << button.idCommand
           << ",\"state\":" << static_cast<int>(button.fsState)
-          << ",\"style\":" << static_cast<int>(button.fsStyle)
-          << ",\"image\":" << button.iBitmap << "}";
+          << ",\"style\":" << static_cast<int>(button.fsStyle) << ",\"image\":" << button.iBitmap
+          << "}";
     }
     return o.str() + "]}";
 }
@@ -412,8 +419,7 @@ std::string Run(const std::vector<std::string>& w) {
     if (cmd == "windows") {
         // windows [PID]: every visible top-level window.
         std::string out = "{\"windows\":[";
-        const std::vector<HWND> found =
-            TopWindows("*", "*", w.size() > 1 ? std::stoul(w[1]) : 0);
+        const std::vector<HWND> found = TopWindows("*", "*", w.size() > 1 ? std::stoul(w[1]) : 0);
         for (std::size_t i = 0; i < found.size(); ++i) {
             out += (i ? "," : "") + WindowJson(found[i]);
         }
@@ -496,8 +502,8 @@ std::string Run(const std::vector<std::string>& w) {
     }
     if (cmd == "send") {
         return "{\"result\":" +
-               std::to_string(SendMessageW(h, std::stoul(arg(2)), std::stoul(arg(3)),
-                                           std::stol(arg(4)))) +
+               std::to_string(
+                   SendMessageW(h, std::stoul(arg(2)), std::stoul(arg(3)), std::stol(arg(4)))) +
                "}";
     }
     if (cmd == "close") {
