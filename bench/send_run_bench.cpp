@@ -3,6 +3,7 @@
 //     send_run_bench [n=100] [runs=5] [--send]
 // --send broadcasts real wake packets and so runs only under
 // tests/harness/isolated; without it the sender does nothing.
+#include "tests/native/isolation.h"
 #include "wake/abort_event.h"
 #include "wake/send_worker.h"
 #include "wake/wake_sender.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -49,8 +51,9 @@ int main(int argc, char** argv) {
     if (numbers.size() > 1) {
         runs = std::max(1, numbers[1]);
     }
-    if (send && std::getenv("KIVREL_ISOLATED") == nullptr) {
-        std::fprintf(stderr, "send_run_bench: --send only inside tests/harness/isolated\n");
+    const std::string problem = send ? kivrel::test::IsolationProblem() : std::string();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "send_run_bench: --send refused: %s\n", problem.c_str());
         return 1;
     }
 

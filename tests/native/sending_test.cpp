@@ -1,6 +1,7 @@
 // Real datagrams through the system's sockets. The listener will not open
 // unless the network is the private loopback-only namespace.
-#include "udp_listener.h"
+#include "tests/native/isolation.h"
+#include "tests/native/udp_listener.h"
 
 #include "wake/wake_packet.h"
 #include "wake/wake_sender.h"

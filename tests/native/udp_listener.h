@@ -3,13 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace kivrel::test {
-
-// Empty when the network is isolated; otherwise why it is not.
-std::string IsolationProblem();
 
 struct Datagram {
     std::vector<std::uint8_t> payload;
