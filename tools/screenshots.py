@@ -82,8 +82,7 @@ def main():
         proc.wait(timeout=20)
         print(f'{len(listener.receive_all())} wake packets looped back')
     finally:
-        if proc.poll() is None:
-            proc.kill()
+        kivtest.stop(proc)
         probe.close()
         listener.close()
 

@@ -37,7 +37,7 @@ class ExeCommandLine(kivtest.WineTestCase):
         self.assertEqual(sorted(os.listdir(self.dir.name)), ['Kivrel.dat'])
 
     def run_exe(self, *args, locale=None):
-        return self.wine.start(EXE, *args, cwd=self.dir.name, locale=locale)
+        return self.start_program(EXE, *args, cwd=self.dir.name, locale=locale)
 
     def answer_message_box(self, proc, message):
         box = self.probe('find', '#32770', 'Kivrel', 20000)

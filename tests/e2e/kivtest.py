@@ -4,9 +4,11 @@ import json
 import os
 import re
 import select
+import shutil
 import socket
 import struct
 import subprocess
+import tempfile
 import time
 import unittest
 from pathlib import Path
@@ -135,6 +137,17 @@ class Probe:
                 self.proc.kill()
 
 
+def stop(proc):
+    """Ends a program from Wine.start if it still runs and releases its pipes.
+    It waits for the process, not for its pipes: Wine's desktop process,
+    started with the first window, may hold them."""
+    if proc.poll() is None:
+        proc.kill()
+    proc.wait()
+    proc.stdout.close()
+    proc.stderr.close()
+
+
 class WineTestCase(unittest.TestCase):
     """Cases that drive Windows programs: the private wineserver is checked
     once, and one probe (the class's probe_exe) serves them all."""
@@ -149,3 +162,15 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.probe.close()
+
+    def start_program(self, exe, *args, cwd=None, locale=None):
+        """Started under Wine; stopped when the test ends, however it ends."""
+        proc = Wine.start(exe, *args, cwd=cwd, locale=locale)
+        self.addCleanup(stop, proc)
+        return proc
+
+    def make_folder(self):
+        """A working folder of the test's own, removed when the test ends."""
+        folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, folder, True)
+        return folder

@@ -3,9 +3,7 @@ Kivrel.dat from its working directory, hands it every WM_COMMAND and saves
 on close. The real control's rows and selection are read back through the
 probe after each command, mouse click and key press."""
 import os
-import shutil
 import sys
-import tempfile
 import time
 import unittest
 
@@ -39,19 +37,12 @@ class ListView(kivtest.WineTestCase):
     probe_exe = PROBE
 
     def setUp(self):
-        self.dir = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, self.dir, True)
-        self.proc = None
-
-    def tearDown(self):
-        if self.proc is not None and self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
+        self.dir = self.make_folder()
 
     def start(self, entries):
         with open(os.path.join(self.dir, 'Kivrel.dat'), 'wb') as f:
             f.write(kivtest.data_file(entries))
-        self.proc = kivtest.Wine.start(HOST, cwd=self.dir)
+        self.proc = self.start_program(HOST, cwd=self.dir)
         found = self.probe('find', 'KivrelListHost', 'list host', 30000)
         self.assertNotIn('error', found)
         self.host, self.pid = found['hwnd'], found['pid']

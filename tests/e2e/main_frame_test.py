@@ -5,10 +5,8 @@ file is counted as it lands (it is written beside and moved into place)."""
 import ctypes
 import os
 import select
-import shutil
 import struct
 import sys
-import tempfile
 import time
 import unittest
 
@@ -61,18 +59,7 @@ class MainFrame(kivtest.WineTestCase):
     probe_exe = PROBE
 
     def setUp(self):
-        self.dir = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, self.dir, True)
-        self.proc = None
-
-    def tearDown(self):
-        if self.proc is not None and self.proc.poll() is None:
-            self.proc.kill()
-        if self.proc is not None:
-            # The process, not its pipes: Wine's desktop process may hold them.
-            self.proc.wait()
-            self.proc.stdout.close()
-            self.proc.stderr.close()
+        self.dir = self.make_folder()
 
     def start(self, entries=None, locale=None):
         if entries is not None:
@@ -80,7 +67,7 @@ class MainFrame(kivtest.WineTestCase):
                 f.write(kivtest.data_file(entries))
         self.counter = SaveCounter(self.dir)
         self.addCleanup(self.counter.close)
-        self.proc = kivtest.Wine.start(EXE, cwd=self.dir, locale=locale)
+        self.proc = self.start_program(EXE, cwd=self.dir, locale=locale)
         found = self.probe('find', '*', 'Kivrel', 30000)
         self.assertNotIn('error', found)
         self.frame = found['hwnd']

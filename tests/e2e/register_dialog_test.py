@@ -30,8 +30,7 @@ class RegisterDialog(kivtest.WineTestCase):
 
     def open(self, entry=None):
         args = (ansi_hex(entry[0]), entry[1]) if entry else ()
-        self.host = kivtest.Wine.start(HOST, *args)
-        self.addCleanup(self.stop_host)
+        self.host = self.start_program(HOST, *args)
         found = self.probe('find', '#32770', M[61208] if entry else NEW_TITLE, 30000)
         self.assertNotIn('error', found)
         self.dialog = found['hwnd']
@@ -39,13 +38,6 @@ class RegisterDialog(kivtest.WineTestCase):
         # with the focus on its first tab stop.
         self.assertEqual(self.wait_focus(NAME), NAME)
         return found
-
-    def stop_host(self):
-        if self.host.poll() is None:
-            self.host.kill()
-        self.host.wait()
-        self.host.stdout.close()
-        self.host.stderr.close()
 
     def closed(self):
         """What the caller printed after the dialog ended."""

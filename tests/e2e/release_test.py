@@ -54,10 +54,12 @@ def manifest_of(exe):
         return f.read(size)
 
 
-class ReleaseZip(unittest.TestCase):
+class ReleaseZip(kivtest.WineTestCase):
+    probe_exe = PROBE
+
     @classmethod
     def setUpClass(cls):
-        kivtest.Wine()
+        super().setUpClass()
         cls.work = Path(tempfile.mkdtemp())
         subprocess.run([CPACK, '--config', str(BUILD / 'CPackConfig.cmake'), '-B',
                         str(cls.work / 'out')], cwd=cls.work, check=True,
@@ -68,11 +70,10 @@ class ReleaseZip(unittest.TestCase):
             z.extractall(cls.work / 'unpacked')
         cls.folder = cls.work / 'unpacked' / FOLDER
         cls.exe = cls.folder / 'Kivrel.exe'
-        cls.probe = kivtest.Probe(PROBE)
 
     @classmethod
     def tearDownClass(cls):
-        cls.probe.close()
+        super().tearDownClass()
         shutil.rmtree(cls.work, True)
 
     def test_zip_holds_one_folder_with_the_program_guides_and_licence(self):
@@ -120,7 +121,7 @@ class ReleaseZip(unittest.TestCase):
         listener = kivtest.UdpListener()
         self.addCleanup(listener.close)
         with tempfile.TemporaryDirectory() as cwd:
-            proc = kivtest.Wine.start(self.exe, MAC, cwd=cwd)
+            proc = self.start_program(self.exe, MAC, cwd=cwd)
             self.assertEqual(proc.wait(timeout=60), 0)
             self.assertEqual(listener.receive_all(), [(kivtest.magic_packet(MAC),
                                                        '255.255.255.255')])
@@ -131,16 +132,11 @@ class ReleaseZip(unittest.TestCase):
         data = self.folder / 'Kivrel.dat'
         data.write_bytes(DATA)
         self.addCleanup(data.unlink)
-        proc = kivtest.Wine.start(self.exe, cwd=self.folder)
-        try:
-            found = self.probe('find', '*', 'Kivrel', 30000)
-            self.assertNotIn('error', found)
-            self.assertEqual(self.probe('close', found['hwnd']), {})
-            self.assertEqual(proc.wait(timeout=30), 0)
-        finally:
-            if proc.poll() is None:
-                proc.kill()
-                proc.wait()
+        proc = self.start_program(self.exe, cwd=self.folder)
+        found = self.probe('find', '*', 'Kivrel', 30000)
+        self.assertNotIn('error', found)
+        self.assertEqual(self.probe('close', found['hwnd']), {})
+        self.assertEqual(proc.wait(timeout=30), 0)
         self.assertEqual(data.read_bytes(), DATA)
 
 

@@ -61,22 +61,11 @@ class SendDialog(kivtest.WineTestCase):
         self.addCleanup(self.packets.close)
         self.proc = None
 
-    def tearDown(self):
-        self.stop()
-
-    def stop(self):
-        if self.proc is not None:
-            if self.proc.poll() is None:
-                self.proc.kill()
-                self.proc.wait()
-            self.proc.stdout.close()
-            self.proc.stderr.close()
-            self.proc = None
-
     def start(self, entries):
-        self.stop()  # the stress test's runs share one test
+        if self.proc is not None:
+            kivtest.stop(self.proc)  # the stress test's runs share one test
         args = [word for entry in entries for word in entry]
-        self.proc = kivtest.Wine.start(HOST, *args)
+        self.proc = self.start_program(HOST, *args)
 
     def open(self, entries):
         self.start(entries)
