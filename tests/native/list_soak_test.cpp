@@ -9,6 +9,7 @@
 #include "tests/native/soak_runs.h"
 #include "ui/target_input.h"
 #include "ui/target_list_view.h"
+#include "tests/native/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -365,23 +366,8 @@ private:
 
 // The data file's name is relative: the sequences run in a folder of their own.
 class ListSoak : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_dir = fs::temp_directory_path() / ("kivrel-list-soak-" + std::to_string(ticks));
-        fs::create_directories(m_dir);
-        m_oldDir = fs::current_path();
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        fs::current_path(m_oldDir);
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-
 private:
-    fs::path m_dir;
-    fs::path m_oldDir;
+    test::ScratchFolder m_folder{"kivrel-list-soak-"};
 };
 
 TEST_F(ListSoak, RandomCommandsSavesAndLoads) {

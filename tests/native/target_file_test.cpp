@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/native/allocation_probe.h"
+#include "tests/native/scratch_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -48,20 +49,6 @@ const std::string kThreeBytes = Le32(3) + Record("PC-01", {1, 2, 3, 4, 5, 6}) +
 // Each test runs in a fresh directory of its own, the data file's home.
 class TargetFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_previous = fs::current_path();
-        m_directory = fs::temp_directory_path() /
-                      ("kivrel-target-file-" + std::to_string(std::random_device{}()));
-        fs::create_directory(m_directory);
-        fs::current_path(m_directory);
-    }
-
-    void TearDown() override {
-        fs::current_path(m_previous);
-        std::error_code ignored;
-        fs::remove_all(m_directory, ignored);
-    }
-
     static void Put(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
@@ -79,8 +66,8 @@ protected:
         return ReadTargetFile(list);
     }
 
-    fs::path m_previous;
-    fs::path m_directory;
+private:
+    test::ScratchFolder m_folder{"kivrel-target-file-"};
 };
 
 TEST_F(TargetFile, WritesTheWorkedExampleAndReadsItBack) {

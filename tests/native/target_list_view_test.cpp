@@ -2,10 +2,10 @@
 
 #include "res/resource.h"
 #include "tests/native/fake_list_control.h"
+#include "tests/native/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -72,19 +72,7 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 // Every test runs in a directory of its own, since the data file is relative.
 class ListViewTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_dir = fs::temp_directory_path() / ("kivrel-view-" + std::to_string(ticks));
-        fs::create_directories(m_dir);
-        m_oldDir = fs::current_path();
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        ExpectRowsMirrorList();
-        fs::current_path(m_oldDir);
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
+    void TearDown() override { ExpectRowsMirrorList(); }
 
     void ExpectRowsMirrorList() { EXPECT_EQ(control.Mismatch(view.targets()), ""); }
 
@@ -127,8 +115,7 @@ protected:
     TargetListView view{control, dialogs, messages};
 
 private:
-    fs::path m_dir;
-    fs::path m_oldDir;
+    test::ScratchFolder m_folder{"kivrel-view-"};
 };
 
 TEST_F(ListViewTest, EnablingFollowsRowsAndSelection) {
