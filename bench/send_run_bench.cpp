@@ -3,6 +3,7 @@
 //     send_run_bench [n=100] [runs=5] [--send]
 // --send broadcasts real wake packets and so runs only under
 // tests/harness/isolated; without it the sender does nothing.
+#include "bench/median.h"
 #include "tests/native/isolation.h"
 #include "wake/abort_event.h"
 #include "wake/send_worker.h"
@@ -75,8 +76,7 @@ int main(int argc, char** argv) {
         std::printf("run %d: %.1f ms, overhead %.1f ms (%.3f ms per target), %d failed\n", run + 1,
                     ms, ms - floorMs, (ms - floorMs) / targets, reports.m_failed);
     }
-    std::sort(overheads.begin(), overheads.end());
-    const double median = overheads[overheads.size() / 2];
+    const double median = Median(overheads);
     std::printf("median overhead %.1f ms (%.2f%% of the floor, %.3f ms per target)\n", median,
                 100.0 * median / floorMs, median / targets);
     return 0;

@@ -6,6 +6,7 @@
 //
 // Works in a fresh directory made inside DIRECTORY (default: the current one)
 // and removes it afterwards. Reads come from the page cache.
+#include "bench/median.h"
 #include "targets/file_system.h"
 #include "targets/target_file.h"
 
@@ -54,11 +55,6 @@ double Milliseconds(const std::function<bool()>& step) {
     }
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 bool WriteBlock(const std::string& path, const std::string& bytes, bool flush) {

@@ -5,19 +5,16 @@
 
 The first NAME=COMMAND is the floor; every figure is a ratio to it from the
 same run. Each command is a whole process that sends a wake packet, so this
-refuses to run anywhere but inside tests/harness/isolated. Uses hyperfine when
-it is installed, otherwise a plain loop that alternates the commands.
+refuses to run anywhere but inside tests/harness/isolated. The timing is
+hyperfine's, which scripts/setup installs.
 """
 import argparse
 import json
 import os
-import shlex
-import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'e2e'))
 from kivtest import require_isolation  # noqa: E402
@@ -37,18 +34,6 @@ def with_hyperfine(commands, runs, warmup):
     return {r['command']: r['times'] for r in results}
 
 
-def with_loop(commands, runs, warmup):
-    times = {name: [] for name, _ in commands}
-    # Interleaved, so that a slow spell of the machine hits every command alike.
-    for i in range(warmup + runs):
-        for name, command in commands:
-            start = time.perf_counter()
-            subprocess.run(shlex.split(command), check=True, stdout=subprocess.DEVNULL)
-            if i >= warmup:
-                times[name].append(time.perf_counter() - start)
-    return times
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--runs', type=int, default=300)
@@ -59,13 +44,12 @@ def main():
     require_isolation()
 
     commands = [tuple(c.split('=', 1)) for c in args.commands]
-    timer = with_hyperfine if shutil.which('hyperfine') else with_loop
-    times = timer(commands, args.runs, args.warmup)
+    times = with_hyperfine(commands, args.runs, args.warmup)
 
     floor = commands[0][0]
     floor_mean = statistics.mean(times[floor])
     floor_median = statistics.median(times[floor])
-    print(f'{args.title}: {args.runs} runs each, {timer.__name__[5:]}')
+    print(f'{args.title}: {args.runs} runs each, hyperfine')
     print()
     print('| Command | Mean ms | ± sd | Median ms | Mean / floor | Median / floor |')
     print('|---|---|---|---|---|---|')

@@ -4,6 +4,7 @@
 //     window_start_bench [runs=7] [Kivrel.exe]
 // The program is found beside this one (..\app\Kivrel.exe) unless named.
 // It never sends: the window is closed as soon as it has been measured.
+#include "bench/median.h"
 #include "targets/target_file.h"
 #include "targets/target_list.h"
 
@@ -124,11 +125,6 @@ double TimeStart(const std::wstring& program, const std::string& dir, int count)
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return shown;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
