@@ -12,7 +12,18 @@ find_program(KIVREL_NM NAMES ${CMAKE_CXX_COMPILER_TARGET}-nm i686-w64-mingw32-nm
 find_program(KIVREL_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
 
 add_library(kivrel_window_dlls INTERFACE)
-foreach(dll user32 gdi32 comctl32)
+# WSOCK32 and IPHLPAPI are imported lazily too, for safety: they are not among
+# Windows' known DLLs, so a normal import is looked for beside the exe first,
+# before start-up has limited DLL search to the system folder
+# (app/safe_dll_search.cpp). An empty WINSOCK_API_LINKAGE makes Winsock's
+# declarations plain externals, as above.
+add_library(kivrel_socket_dlls INTERFACE)
+target_compile_definitions(kivrel_socket_dlls INTERFACE WINSOCK_API_LINKAGE=)
+foreach(dll user32 gdi32 comctl32 wsock32 iphlpapi)
+  set(owner kivrel_window_dlls)
+  if(dll MATCHES "^(wsock32|iphlpapi)$")
+    set(owner kivrel_socket_dlls)
+  endif()
   find_library(KIVREL_IMPORT_${dll} NAMES lib${dll}.a REQUIRED)
   set(def ${CMAKE_BINARY_DIR}/delay/${dll}.def)
   set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
@@ -25,6 +36,6 @@ foreach(dll user32 gdi32 comctl32)
     COMMENT "Delay-load library for ${dll}.dll"
     VERBATIM)
   add_custom_target(kivrel_delay_${dll} DEPENDS ${lib})
-  add_dependencies(kivrel_window_dlls kivrel_delay_${dll})
-  target_link_libraries(kivrel_window_dlls INTERFACE ${lib})
+  add_dependencies(${owner} kivrel_delay_${dll})
+  target_link_libraries(${owner} INTERFACE ${lib})
 endforeach()

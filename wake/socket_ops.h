@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace kivrel {
 
@@ -13,8 +14,12 @@ public:
     static constexpr Handle kInvalid = ~Handle(0);
 
     virtual ~SocketOps() = default;
+    // As ReadAdapterAddresses: the adapters to send through, false if unreadable.
+    virtual bool AdapterAddresses(std::vector<std::uint32_t>& addresses) = 0;
     virtual Handle OpenUdp() = 0;
     virtual bool EnableBroadcast(Handle socket) = 0;
+    // Binds to an adapter's address (host byte order) and an ephemeral port.
+    virtual bool Bind(Handle socket, std::uint32_t address) = 0;
     // Returns the byte count the platform reports, or a negative value on error.
     virtual long SendTo(Handle socket, const std::uint8_t* data, std::size_t size,
                         std::uint32_t address, std::uint16_t port) = 0;

@@ -1,5 +1,7 @@
 #include "wake/socket_ops.h"
 
+#include "wake/adapter_addresses.h"
+
 #include <winsock.h>
 
 #include <cstring>
@@ -7,8 +9,21 @@
 namespace kivrel {
 namespace {
 
+sockaddr_in Ipv4(std::uint32_t address, std::uint16_t port) {
+    sockaddr_in at;
+    std::memset(&at, 0, sizeof at);
+    at.sin_family = AF_INET;
+    at.sin_port = htons(port);
+    at.sin_addr.s_addr = htonl(address);
+    return at;
+}
+
 class WinsockOps final : public SocketOps {
 public:
+    bool AdapterAddresses(std::vector<std::uint32_t>& addresses) override {
+        return ReadAdapterAddresses(addresses);
+    }
+
     Handle OpenUdp() override {
         const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, 0);
         return s == INVALID_SOCKET ? kInvalid : static_cast<Handle>(s);
@@ -21,13 +36,15 @@ public:
                             reinterpret_cast<const char*>(&on), sizeof on) != SOCKET_ERROR;
     }
 
+    bool Bind(Handle socket, std::uint32_t address) override {
+        const sockaddr_in at = Ipv4(address, 0);
+        return ::bind(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&at),
+                      sizeof at) != SOCKET_ERROR;
+    }
+
     long SendTo(Handle socket, const std::uint8_t* data, std::size_t size, std::uint32_t address,
                 std::uint16_t port) override {
-        sockaddr_in to;
-        std::memset(&to, 0, sizeof to);
-        to.sin_family = AF_INET;
-        to.sin_port = htons(port);
-        to.sin_addr.s_addr = htonl(address);
+        const sockaddr_in to = Ipv4(address, port);
         return ::sendto(static_cast<SOCKET>(socket), reinterpret_cast<const char*>(data),
                         static_cast<int>(size), 0, reinterpret_cast<const sockaddr*>(&to),
                         sizeof to);

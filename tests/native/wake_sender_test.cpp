@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,14 +28,20 @@ TEST(WakePacket, SixSyncBytesThenSixteenCopies) {
     }
 }
 
-// Records every call and fails the one it is told to.
+// Records every call and fails the one it is told to: socket n (in order of
+// opening) fails as m_fails[n], the last entry holding for every later one.
 class FakeSocketOps final : public SocketOps {
 public:
-    enum Fail { kNone, kOpen, kBroadcast, kSendError, kSendShort };
-    explicit FakeSocketOps(Fail fail) : m_fail(fail) {}
+    enum Fail { kNone, kOpen, kBroadcast, kBind, kSendError, kSendShort };
+    explicit FakeSocketOps(Fail fail) : m_fails{fail} {}
 
+    bool AdapterAddresses(std::vector<std::uint32_t>& addresses) override {
+        addresses = m_adapters;
+        return m_listed;
+    }
     Handle OpenUdp() override {
         m_calls.push_back("open");
+        m_fail = m_fails[std::min(m_opened++, m_fails.size() - 1)];
         if (m_fail == kOpen) {
             return kInvalid;
         }
@@ -45,6 +52,12 @@ public:
         m_calls.push_back("broadcast");
         EXPECT_EQ(s, 42u);
         return m_fail != kBroadcast;
+    }
+    bool Bind(Handle s, std::uint32_t address) override {
+        m_calls.push_back("bind");
+        EXPECT_EQ(s, 42u);
+        m_bound.push_back(address);
+        return m_fail != kBind;
     }
     long SendTo(Handle s, const std::uint8_t* data, std::size_t size, std::uint32_t address,
                 std::uint16_t port) override {
@@ -64,8 +77,13 @@ public:
         --m_open;
     }
 
-    Fail m_fail;
+    std::vector<Fail> m_fails;
+    Fail m_fail = kNone;
+    std::size_t m_opened = 0;
     int m_open = 0;
+    std::vector<std::uint32_t> m_adapters; // none: the unbound send
+    bool m_listed = true;
+    std::vector<std::uint32_t> m_bound;
     std::vector<std::string> m_calls;
     std::vector<std::uint8_t> m_sent;
     std::uint32_t m_address = 0;
@@ -84,6 +102,7 @@ TEST(WakeSender, SendsTheWholePacketToTheLimitedBroadcastOnPort7) {
     EXPECT_EQ(ops.m_address, 0xFFFFFFFFu);
     EXPECT_EQ(ops.m_port, 7);
     EXPECT_EQ(ops.m_open, 0);
+    EXPECT_TRUE(ops.m_bound.empty());
 }
 
 TEST(WakeSender, EachFailureHasItsCodeAndClosesTheSocket) {
@@ -103,6 +122,47 @@ TEST(WakeSender, EachFailureHasItsCodeAndClosesTheSocket) {
         EXPECT_EQ(SendWakePacket(kMac, ops), c.result) << c.fail;
         EXPECT_EQ(ops.m_calls, c.calls) << c.fail;
         EXPECT_EQ(ops.m_open, 0) << c.fail;
+    }
+}
+
+TEST(WakeSender, OneCopyThroughEachAdapterOrOneUnboundIfTheyCannotBeRead) {
+    FakeSocketOps ops(FakeSocketOps::kNone);
+    ops.m_adapters = {0xC0000201, 0xC6336401};
+    EXPECT_EQ(SendWakePacket(kMac, ops), SEND_OK);
+    const std::vector<std::string> once = {"open", "broadcast", "bind", "send", "close"};
+    std::vector<std::string> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(ops.m_calls, twice);
+    EXPECT_EQ(ops.m_bound, ops.m_adapters);
+
+    FakeSocketOps unread(FakeSocketOps::kNone);
+    unread.m_adapters = ops.m_adapters;
+    unread.m_listed = false;
+    EXPECT_EQ(SendWakePacket(kMac, unread), SEND_OK);
+    EXPECT_EQ(unread.m_calls, (std::vector<std::string>{"open", "broadcast", "send", "close"}));
+}
+
+TEST(WakeSender, OneAdapterSentIsEnoughElseTheFirstFailureCounts) {
+    using F = FakeSocketOps;
+    struct Case {
+        std::vector<F::Fail> fails;
+        int result;
+    };
+    const Case cases[] = {
+        {{F::kSendError, F::kNone}, SEND_OK},
+        {{F::kNone, F::kBind}, SEND_OK},
+        {{F::kBind, F::kSendShort, F::kNone}, SEND_OK},
+        {{F::kBind, F::kSendError, F::kOpen}, SEND_ERR_SOCKET},
+        {{F::kSendShort, F::kOpen, F::kBind}, SEND_ERR_SENDTO},
+        {{F::kBroadcast, F::kOpen, F::kSendError}, SEND_ERR_BROADCAST},
+    };
+    for (const Case& c : cases) {
+        FakeSocketOps ops(F::kNone);
+        ops.m_fails = c.fails;
+        ops.m_adapters = {1, 2, 3};
+        EXPECT_EQ(SendWakePacket(kMac, ops), c.result) << c.fails[0];
+        EXPECT_EQ(ops.m_opened, 3u) << "every adapter is tried";
+        EXPECT_EQ(ops.m_open, 0) << c.fails[0];
     }
 }
 

@@ -1,0 +1,54 @@
+#include "wake/adapter_addresses.h"
+
+// GetAdaptersAddresses is declared only after Winsock 2's types.
+#include <winsock2.h>
+#include <iphlpapi.h>
+
+namespace kivrel {
+namespace {
+
+const IP_ADAPTER_ADDRESSES* ReadList(std::vector<ULONGLONG>& buffer, ULONG& result) {
+    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
+    ULONG size = 16 * 1024;
+    // An adapter may appear between the call that gives the size and the next.
+    result = ERROR_BUFFER_OVERFLOW;
+    for (int attempt = 0; attempt < 3 && result == ERROR_BUFFER_OVERFLOW; ++attempt) {
+        buffer.resize(size / sizeof(ULONGLONG) + 1); // 8-byte aligned, as the list needs
+        result = ::GetAdaptersAddresses(
+            AF_INET, flags, nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
+    }
+    return reinterpret_cast<const IP_ADAPTER_ADDRESSES*>(buffer.data());
+}
+
+} // namespace
+
+bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
+    std::vector<ULONGLONG> buffer;
+    ULONG result;
+    const IP_ADAPTER_ADDRESSES* adapter = ReadList(buffer, result);
+    if (result == ERROR_NO_DATA) {
+        return true;
+    }
+    if (result != NO_ERROR) {
+        return false;
+    }
+    for (; adapter != nullptr; adapter = adapter->Next) {
+        if (adapter->OperStatus != IfOperStatusUp || adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK) {
+            continue;
+        }
+        for (auto* unicast = adapter->FirstUnicastAddress; unicast != nullptr;
+             unicast = unicast->Next) {
+            const sockaddr* address = unicast->Address.lpSockaddr;
+            if (address != nullptr && address->sa_family == AF_INET) {
+                // Read byte by byte: ntohl would import WS2_32 beside WSOCK32.
+                const auto& b = reinterpret_cast<const sockaddr_in*>(address)->sin_addr.S_un.S_un_b;
+                addresses.push_back(std::uint32_t(b.s_b1) << 24 | std::uint32_t(b.s_b2) << 16 |
+                                    std::uint32_t(b.s_b3) << 8 | b.s_b4);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace kivrel
