@@ -36,10 +36,14 @@ function(kivrel_add_gtest name)
 endfunction()
 
 # A Python test that drives the real programs from outside, always isolated.
-# WINE gives it a wineserver and an X display of its own.
+# WINE gives it a wineserver and an X display of its own; LANS N, N isolated
+# LANs beside lo (ARGS then usually ends with "-k lans", their cases).
 function(kivrel_add_script_test name script)
-  cmake_parse_arguments(ARG "WINE" "" "ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "WINE" "LANS" "ARGS" ${ARGN})
   set(harness ${KIVREL_ISOLATED})
+  if(ARG_LANS)
+    list(APPEND harness --lans ${ARG_LANS})
+  endif()
   if(ARG_WINE)
     list(APPEND harness --wine)
   endif()

@@ -64,6 +64,10 @@ class ExeCommandLine(kivtest.WineTestCase):
         packets = self.listener.receive_all()
         self.assertEqual(packets, [(kivtest.magic_packet(MAC), '255.255.255.255')])
 
+    def test_lans_each_get_one_packet(self):
+        kivtest.check_wake_per_lan(
+            self, lambda: self.assertEqual(self.run_exe(MAC).wait(timeout=30), 0), MAC)
+
     def test_a_wake_loads_none_of_the_window_dlls(self):
         # They are imported lazily; loading them costs more than the wake.
         log = Path(self.dir.name).with_suffix('.loaddll')

@@ -1,5 +1,8 @@
 """Shared pieces of the end-to-end tests: the isolation check, a listener on
-UDP port 7, the program's texts and data file, and Wine with the window probe."""
+UDP port 7 (here or beyond one of the harness's LANs), the program's texts and
+data file, and Wine with the window probe."""
+import contextlib
+import ctypes
 import json
 import os
 import re
@@ -17,14 +20,34 @@ ROOT = Path(__file__).resolve().parents[2]
 IP_PKTINFO = getattr(socket, 'IP_PKTINFO', 8)
 
 
+def lans():
+    """The LANs of tests/harness/isolated --lans: (interface here, namespace
+    of its other end) for each veth into a named namespace, as the kernel says."""
+    links = subprocess.run(['ip', '-d', '-o', 'link', 'show'], capture_output=True, text=True,
+                           check=True).stdout.splitlines()
+    ends = [(line.split(': ')[1].split('@')[0], re.search(r' link-netns (\S+) .*\\ +veth ', line))
+            for line in links]
+    return sorted((name, end.group(1)) for name, end in ends if end)
+
+
+def alone_with_lo(namespace):
+    links = subprocess.run(['ip', '-n', namespace, '-o', 'link', 'show'], capture_output=True,
+                           text=True).stdout.splitlines()
+    return len(links) == 2 and any(line.split(': ')[1] == 'lo' for line in links)
+
+
 def require_isolation():
-    """Refuses to go on unless the network holds nothing but loopback and, for
-    Wine, the wineserver runs in this very namespace."""
+    """Refuses to go on unless the network holds nothing but loopback and the
+    harness's LANs: veths whose other ends are alone with lo in their
+    namespaces, so nothing leads to the host. For Wine, the wineserver must
+    run in this very namespace."""
     with open('/proc/self/net/dev') as dev:
         interfaces = sorted(line.split(':')[0].strip() for line in dev.readlines()[2:])
     if interfaces != ['lo']:
-        raise SystemExit(f'refusing to send: interfaces {interfaces}; run through '
-                         'tests/harness/isolated')
+        isolated = {name for name, namespace in lans() if alone_with_lo(namespace)}
+        if 'lo' not in interfaces or set(interfaces) - {'lo'} != isolated:
+            raise SystemExit(f'refusing to send: interfaces {interfaces}; run through '
+                             'tests/harness/isolated')
     server = os.environ.get('KIVREL_WINESERVER_PID')
     if server is not None:
         if os.stat(f'/proc/{server}/ns/net').st_ino != os.stat('/proc/self/ns/net').st_ino:
@@ -62,12 +85,32 @@ def magic_packet(mac_text):
     return b'\xff' * 6 + mac * 16
 
 
-class UdpListener:
-    """Receives on UDP port 7 and records each datagram's destination."""
+@contextlib.contextmanager
+def network_namespace(name):
+    """This thread in the named network namespace for the block; a socket made
+    there stays there."""
+    setns = ctypes.CDLL(None, use_errno=True).setns
+    own = os.open('/proc/thread-self/ns/net', os.O_RDONLY)
+    there = os.open(f'/run/netns/{name}', os.O_RDONLY)
+    try:
+        if setns(there, 0x40000000) != 0:  # CLONE_NEWNET
+            raise OSError(ctypes.get_errno(), f'cannot enter {name}')
+        yield
+    finally:
+        if setns(own, 0x40000000) != 0:
+            raise SystemExit('cannot return to the test\'s own network namespace')
+        os.close(own)
+        os.close(there)
 
-    def __init__(self, port=7):
+
+class UdpListener:
+    """Receives on UDP port 7 and records each datagram's destination; with
+    lan, a namespace from lans(), beyond that LAN's veth."""
+
+    def __init__(self, port=7, lan=None):
         require_isolation()
-        self.sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        with network_namespace(lan) if lan else contextlib.nullcontext():
+            self.sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self.sock.setsockopt(socket.IPPROTO_IP, IP_PKTINFO, 1)
         self.sock.bind(('0.0.0.0', port))
 
@@ -93,6 +136,24 @@ class UdpListener:
 
     def close(self):
         self.sock.close()
+
+
+def check_wake_per_lan(case, wake, mac):
+    """wake() makes one command-line wake for mac. With two LANs up it reaches
+    each exactly once; with the second's adapter down, only the first."""
+    ends = lans()
+    if len(ends) != 2:
+        case.skipTest('needs tests/harness/isolated --lans 2')
+    listeners = [UdpListener(lan=namespace) for _, namespace in ends]
+    for listener in listeners:
+        case.addCleanup(listener.close)
+    once = [(magic_packet(mac), '255.255.255.255')]
+    wake()
+    case.assertEqual([listener.receive_all() for listener in listeners], [once, once])
+    subprocess.run(['ip', 'link', 'set', ends[1][0], 'down'], check=True)
+    case.addCleanup(subprocess.run, ['ip', 'link', 'set', ends[1][0], 'up'], check=True)
+    wake()
+    case.assertEqual([listener.receive_all() for listener in listeners], [once, []])
 
 
 class Wine:

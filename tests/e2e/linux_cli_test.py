@@ -27,6 +27,11 @@ class LinuxCli(unittest.TestCase):
         self.assertEqual(payload, kivtest.magic_packet('00-11-22-33-44-55'))
         self.assertEqual(destination, '255.255.255.255')
 
+    def test_lans_each_get_one_packet(self):
+        kivtest.check_wake_per_lan(
+            self, lambda: self.assertEqual(self.run_kivrel('00-11-22-33-44-55').returncode, 0),
+            '00-11-22-33-44-55')
+
     def test_rejected_text_says_why_and_sends_nothing(self):
         cases = {
             ('00-11-22-33-44-55 ',): kivtest.MESSAGES[61205],

@@ -28,8 +28,8 @@ def targets(count):
 class Packets:
     """Takes every datagram as it arrives, stamped on arrival."""
 
-    def __init__(self):
-        self.listener = kivtest.UdpListener()
+    def __init__(self, lan=None):
+        self.listener = kivtest.UdpListener(lan=lan)
         self.got = []
         self.running = True
         self.thread = threading.Thread(target=self._run, daemon=True)
@@ -142,6 +142,24 @@ class SendDialog(kivtest.WineTestCase):
         self.assert_sent_prefix(entries, listing['rows'], got)
         self.close(dialog)
         self.assertEqual(len(self.packets.wait_for(len(entries) + 1, 0.5)), len(entries))
+
+    def test_lans_each_get_every_target_in_row_order(self):
+        ends = kivtest.lans()
+        if len(ends) != 2:
+            self.skipTest('needs tests/harness/isolated --lans 2')
+        lans = [Packets(namespace) for _, namespace in ends]
+        for packets in lans:
+            self.addCleanup(packets.close)
+        entries = targets(3)
+        dialog = self.open(entries)
+        self.wait_finished(dialog)
+        self.assertEqual([r[2] for r in self.rows(dialog)], [SENT] * 3)
+        for packets in lans:
+            got = packets.wait_for(3, 2)
+            self.assertEqual([p for p, _, _ in got], [kivtest.magic_packet(m) for _, m in entries])
+            self.assertGreater(min(b[2] - a[2] for a, b in zip(got, got[1:])), 0.08)
+        self.close(dialog)
+        self.assertEqual([len(packets.wait_for(4, 0.3)) for packets in lans], [3, 3])
 
     def test_same_mac_twice_gives_two_rows(self):
         entries = [('a', '00-11-22-33-44-55'), ('b', '00-11-22-33-44-55')]
