@@ -1,10 +1,15 @@
 /* The Win32 floor for a command-line wake: Winsock started, one socket,
  * broadcast allowed, the 102 bytes for the MAC in argv[1] sent, done.
  * FLOOR_WITH_GUI_DLLS also loads the window DLLs a windowed program imports,
- * which under Wine cost more than the whole send. */
+ * which under Wine cost more than the whole send. FLOOR_READING_ADAPTERS
+ * also reads the list of network adapters once (IPHLPAPI), as a wake through
+ * every adapter must. */
 #include <winsock2.h>
 #ifdef FLOOR_WITH_GUI_DLLS
 #include <commctrl.h>
+#endif
+#ifdef FLOOR_READING_ADAPTERS
+#include <iphlpapi.h>
 #endif
 
 #include <stdio.h>
@@ -28,6 +33,15 @@ int main(int argc, char** argv) {
     for (int i = 6; i < 102; ++i) {
         packet[i] = (unsigned char)m[(i - 6) % 6];
     }
+#ifdef FLOOR_READING_ADAPTERS
+    static ULONGLONG list[2048];
+    ULONG size = sizeof list;
+    if (GetAdaptersAddresses(
+            AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
+            NULL, (IP_ADAPTER_ADDRESSES*)list, &size) != 0) {
+        return 1;
+    }
+#endif
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) {
         return 1;
