@@ -12,15 +12,6 @@
 namespace kivrel {
 namespace {
 
-sockaddr_in Ipv4(std::uint32_t address, std::uint16_t port) {
-    sockaddr_in at;
-    std::memset(&at, 0, sizeof at);
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port);
-    at.sin_addr.s_addr = htonl(address);
-    return at;
-}
-
 class PosixSocketOps final : public SocketOps {
 public:
     bool AdapterAddresses(std::vector<std::uint32_t>& addresses) override {
@@ -40,14 +31,20 @@ public:
     }
 
     bool Bind(Handle socket, std::uint32_t address) override {
-        const sockaddr_in at = Ipv4(address, 0);
+        sockaddr_in at{}; // port 0: an ephemeral one
+        at.sin_family = AF_INET;
+        at.sin_addr.s_addr = htonl(address);
         return ::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&at),
                       sizeof at) == 0;
     }
 
     long SendTo(Handle socket, const std::uint8_t* data, std::size_t size, std::uint32_t address,
                 std::uint16_t port) override {
-        const sockaddr_in to = Ipv4(address, port);
+        sockaddr_in to;
+        std::memset(&to, 0, sizeof to);
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(address);
         return static_cast<long>(::sendto(static_cast<int>(socket), data, size, 0,
                                           reinterpret_cast<const sockaddr*>(&to), sizeof to));
     }

@@ -9,15 +9,6 @@
 namespace kivrel {
 namespace {
 
-sockaddr_in Ipv4(std::uint32_t address, std::uint16_t port) {
-    sockaddr_in at;
-    std::memset(&at, 0, sizeof at);
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port);
-    at.sin_addr.s_addr = htonl(address);
-    return at;
-}
-
 class WinsockOps final : public SocketOps {
 public:
     bool AdapterAddresses(std::vector<std::uint32_t>& addresses) override {
@@ -37,14 +28,20 @@ public:
     }
 
     bool Bind(Handle socket, std::uint32_t address) override {
-        const sockaddr_in at = Ipv4(address, 0);
+        sockaddr_in at{}; // port 0: an ephemeral one
+        at.sin_family = AF_INET;
+        at.sin_addr.s_addr = htonl(address);
         return ::bind(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&at),
                       sizeof at) != SOCKET_ERROR;
     }
 
     long SendTo(Handle socket, const std::uint8_t* data, std::size_t size, std::uint32_t address,
                 std::uint16_t port) override {
-        const sockaddr_in to = Ipv4(address, port);
+        sockaddr_in to;
+        std::memset(&to, 0, sizeof to);
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(address);
         return ::sendto(static_cast<SOCKET>(socket), reinterpret_cast<const char*>(data),
                         static_cast<int>(size), 0, reinterpret_cast<const sockaddr*>(&to),
                         sizeof to);
