@@ -4,10 +4,10 @@
 #pragma once
 
 #include "ui/list_control.h"
+#include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
 #include "win/list_view.h"
-#include "win/message_box.h"
 #include "win/window.h"
 
 class CKivrelListView final : public win::Window,
@@ -52,6 +52,6 @@ private:
 
     HFONT m_font = nullptr;
     win::ListView m_list;
-    win::MessageBoxes m_messages;
+    MessageBoxes m_messages;
     kivrel::TargetListView m_view;
 };

@@ -7,8 +7,9 @@
 namespace win {
 
 // Sent to the main window whenever the message queue runs empty, so that it
-// can bring its toolbar's enabled states up to date.
-constexpr UINT WM_IDLE_UPDATE = 0x0363;
+// can bring its toolbar's enabled states up to date. Private messages start
+// at WM_APP (0 to 0x3FF belong to the system); the program's own follow it.
+constexpr UINT WM_IDLE_UPDATE = WM_APP;
 
 class Application {
 public:

@@ -18,7 +18,7 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-// Edit fields hold target names and MAC texts: ANSI bytes on our side.
+// An edit field whose text is ANSI bytes on our side; the control is wide.
 class Edit : public Control {
 public:
     std::string GetText() const;

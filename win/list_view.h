@@ -5,19 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <initializer_list>
 #include <string>
 
 namespace win {
-
-// The font of both of the program's lists: 12 pixels high, fixed pitch,
-// modern family, no face name. The caller deletes it after the list is gone.
-HFONT CreateListFont();
-
-struct ListColumn {
-    const wchar_t* heading;
-    int width;
-};
 
 class ListView {
 public:
@@ -29,10 +19,6 @@ public:
     // A mask of 0 sets every extended style bit to those of style.
     void SetExtendedStyle(DWORD mask, DWORD style) const;
     void SetFont(HFONT font) const;
-    // Both of the program's lists: report view with the given font (kept as
-    // it is when null) and extra styles, grid lines, full-row selection,
-    // headers that do not sort, and these columns left to right.
-    void SetUpReport(HFONT font, DWORD styles, std::initializer_list<ListColumn> columns) const;
 
     int InsertColumn(int index, const std::wstring& heading, int width,
                      int format = LVCFMT_LEFT) const;
