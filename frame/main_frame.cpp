@@ -47,20 +47,13 @@ CMainFrame* CMainFrame::LoadFrame(DWORD style) {
     if (!RegisterFrameClass()) {
         return nullptr;
     }
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    HMENU menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     auto* frame = new CMainFrame;
-    const RECT rect = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
     // Without WS_EX_CLIENTEDGE: the list's own thin border outlines the client area.
-    HWND hwnd = ::CreateWindowExW(0, kClassName, win::ResourceString(IDR_MAINFRAME).c_str(), style,
-                                  rect.left, rect.top, rect.right, rect.bottom, nullptr, menu,
-                                  instance, frame);
-    if (hwnd == nullptr) {
+    if (frame->Create(kClassName, win::ResourceString(IDR_MAINFRAME).c_str(), style, 0,
+                      win::kDefaultRect, nullptr, menu) == nullptr) {
         // A refused creation destroyed the window, and with it the frame object.
-        if (menu != nullptr && !::IsMenu(menu)) {
-            menu = nullptr;
-        }
-        if (menu != nullptr) {
+        if (menu != nullptr && ::IsMenu(menu)) {
             ::DestroyMenu(menu);
         }
         return nullptr;
@@ -236,9 +229,9 @@ void CMainFrame::OnIdleUpdate() const {
     }
 }
 
-bool CMainFrame::OnNotify(const NMHDR& header, LRESULT& result) {
+bool CMainFrame::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.code == TTN_GETDISPINFOW) {
-        auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
         m_tipText = win::ResourceStringPart(static_cast<UINT>(header.idFrom), 1);
         info.lpszText = &m_tipText[0];
         result = 0;

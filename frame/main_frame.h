@@ -26,7 +26,7 @@ private:
     bool OnCreate(const CREATESTRUCTW& create) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     void OnSize(UINT type, int width, int height) override;
-    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
     void OnDestroy() override;
     void OnFinalMessage() override;
 

@@ -40,7 +40,7 @@ void CKivrelListView::LoadTargets() {
     m_view.LoadTargets();
 }
 
-bool CKivrelListView::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
+bool CKivrelListView::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     if (header.code == NM_DBLCLK) {
         result = 0;
         m_view.OnDblclk();

@@ -27,14 +27,13 @@ public:
     // The command chain's first link: false for commands that are not the list's.
     bool OnCommand(UINT id) { return m_view.OnCommand(id); }
     bool QueryCommand(UINT id, bool& enabled) const { return m_view.QueryCommand(id, enabled); }
-    void SetFocus() const { ::SetFocus(Hwnd()); }
 
 private:
     CKivrelListView();
     ~CKivrelListView() override;
 
     using win::Window::OnCommand;
-    bool OnReflectedNotify(const NMHDR& header, LRESULT& result) override;
+    bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
     void OnFinalMessage() override;
 
     int RowCount() const override;

@@ -36,7 +36,7 @@ private:
     void OnSendProgress(WPARAM kind, LPARAM sendResult);
     void ShowState() const;
 
-    win::Button m_btnOk;
+    win::Control m_btnOk;
     win::ListView m_list;
     kivrel::AbortEvent m_abortEvent;
     HFONT m_font = nullptr;

@@ -3,8 +3,8 @@
 namespace win {
 
 void ListView::AddStyle(DWORD style) const {
-    const LONG_PTR old = ::GetWindowLongPtrW(m_hwnd, GWL_STYLE);
-    ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, old | static_cast<LONG_PTR>(style));
+    const LONG_PTR old = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
+    ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, old | static_cast<LONG_PTR>(style));
 }
 
 void ListView::SetExtendedStyle(DWORD mask, DWORD style) const {
@@ -74,7 +74,7 @@ bool ListView::EnsureVisible(int row, bool partialOk) const {
 void ListView::SetRedraw(bool redraw) const {
     Send(WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
     if (redraw) {
-        ::InvalidateRect(m_hwnd, nullptr, TRUE);
+        ::InvalidateRect(Hwnd(), nullptr, TRUE);
     }
 }
 

@@ -2,18 +2,18 @@
 // are wide; ANSI data is converted by the caller at this boundary.
 #pragma once
 
-#include <windows.h>
+#include "win/controls.h"
+
 #include <commctrl.h>
 
 #include <string>
 
 namespace win {
 
-class ListView {
+class ListView : public Control {
 public:
-    void Attach(HWND list) { m_hwnd = list; }
-    void Attach(HWND dialog, int id) { m_hwnd = ::GetDlgItem(dialog, id); }
-    HWND Hwnd() const { return m_hwnd; }
+    using Control::Attach;
+    void Attach(HWND list) { SetHwnd(list); }
 
     void AddStyle(DWORD style) const;
     // A mask of 0 sets every extended style bit to those of style.
@@ -36,13 +36,6 @@ public:
     bool EnsureVisible(int row, bool partialOk) const;
     // On again repaints the whole control; see RowBatch.
     void SetRedraw(bool redraw) const;
-
-private:
-    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-        return ::SendMessageW(m_hwnd, message, wParam, lParam);
-    }
-
-    HWND m_hwnd = nullptr;
 };
 
 // Drawing is off while it lives: rows inserted meanwhile are laid out and

@@ -7,21 +7,20 @@
 namespace win {
 
 bool ToolBar::Create(HWND parent, UINT id, UINT bitmapId, const std::vector<UINT>& buttons) {
-    m_hwnd = CreateChildControl(TOOLBARCLASSNAMEW,
-                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
-                                parent, id);
-    if (m_hwnd == nullptr) {
+    SetHwnd(CreateChildControl(TOOLBARCLASSNAMEW,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                               parent, id));
+    if (Hwnd() == nullptr) {
         return false;
     }
-    ::SendMessageW(m_hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageW(m_hwnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
+    Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    Send(TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
     int images = 0;
     for (UINT button : buttons) {
         images += button != 0 ? 1 : 0;
     }
     TBADDBITMAP bitmap = {::GetModuleHandleW(nullptr), bitmapId};
-    if (::SendMessageW(m_hwnd, TB_ADDBITMAP, static_cast<WPARAM>(images),
-                       reinterpret_cast<LPARAM>(&bitmap)) == -1) {
+    if (Send(TB_ADDBITMAP, static_cast<WPARAM>(images), reinterpret_cast<LPARAM>(&bitmap)) == -1) {
         return false;
     }
     std::vector<TBBUTTON> items;
@@ -39,14 +38,13 @@ bool ToolBar::Create(HWND parent, UINT id, UINT bitmapId, const std::vector<UINT
         items.push_back(item);
     }
     m_buttons = buttons;
-    return ::SendMessageW(m_hwnd, TB_ADDBUTTONSW, items.size(),
-                          reinterpret_cast<LPARAM>(items.data())) != FALSE;
+    return Send(TB_ADDBUTTONSW, items.size(), reinterpret_cast<LPARAM>(items.data())) != FALSE;
 }
 
 void ToolBar::Enable(UINT id, bool enabled) const {
-    const bool now = ::SendMessageW(m_hwnd, TB_ISBUTTONENABLED, id, 0) != 0;
+    const bool now = Send(TB_ISBUTTONENABLED, id) != 0;
     if (now != enabled) {
-        ::SendMessageW(m_hwnd, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+        Send(TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
     }
 }
 
