@@ -41,23 +41,3 @@ int CWakeApp::ExitInstance() {
     ::WSACleanup();
     return win::Application::ExitInstance();
 }
-
-bool CWakeApp::OnCommand(UINT id) {
-    if (id == ID_APP_ABOUT) {
-        OnAppAbout();
-        return true;
-    }
-    if (id == ID_APP_EXIT) {
-        ::SendMessageW(MainWindow(), WM_CLOSE, 0, 0);
-        return true;
-    }
-    return false;
-}
-
-bool CWakeApp::QueryCommand(UINT id, bool& enabled) {
-    if (id == ID_APP_ABOUT || id == ID_APP_EXIT) {
-        enabled = true;
-        return true;
-    }
-    return false;
-}

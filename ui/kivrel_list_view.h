@@ -24,15 +24,13 @@ public:
     // The whole file's rows in one batch.
     void LoadTargets();
     void SaveTargets() { m_view.SaveTargets(); }
-    // The command chain's first link: false for commands that are not the list's.
-    bool OnCommand(UINT id) { return m_view.OnCommand(id); }
-    bool QueryCommand(UINT id, bool& enabled) const { return m_view.QueryCommand(id, enabled); }
+    // The command chain's first link.
+    kivrel::CommandTarget& Commands() { return m_view; }
 
 private:
     CKivrelListView();
     ~CKivrelListView() override;
 
-    using win::Window::OnCommand;
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
     void OnFinalMessage() override;
 
