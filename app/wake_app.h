@@ -1,19 +1,24 @@
 // The application object: starts and releases the socket library and chooses,
-// once, between the command-line wake and the window.
+// once, between the command-line wake and the window. It is the command
+// chain's last link.
 #pragma once
 
+#include "frame/command_target.h"
 #include "win/application.h"
 
-class CWakeApp final : public win::Application {
+class CWakeApp final : public win::Application, public kivrel::CommandTarget {
 public:
-    bool OnCommand(UINT id) override;
-    bool QueryCommand(UINT id, bool& enabled) override;
+    bool QueryCommand(unsigned id, kivrel::CommandState& state) const override;
+    void RunCommand(unsigned id) override;
     int ExitInstance() override;
 
 protected:
     bool InitInstance() override;
 
 private:
+    static const kivrel::CommandRow<CWakeApp> kCommands[];
+
     bool StartWindow();
     void OnAppAbout();
+    void OnAppExit();
 };

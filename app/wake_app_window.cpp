@@ -1,5 +1,5 @@
 // The windowed start: the main frame, sized and shown whatever show state
-// the process was given, and the about command.
+// the process was given, and the application's commands.
 #include "app/wake_app.h"
 
 #include "frame/about_dlg.h"
@@ -8,10 +8,15 @@
 
 #include <commctrl.h>
 
+const kivrel::CommandRow<CWakeApp> CWakeApp::kCommands[] = {
+    {ID_APP_ABOUT, &CWakeApp::OnAppAbout, nullptr},
+    {ID_APP_EXIT, &CWakeApp::OnAppExit, nullptr},
+};
+
 bool CWakeApp::StartWindow() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
-    CMainFrame* frame = CMainFrame::LoadFrame(WS_OVERLAPPEDWINDOW);
+    CMainFrame* frame = CMainFrame::LoadFrame(WS_OVERLAPPEDWINDOW, *this);
     if (frame == nullptr) {
         return false;
     }
@@ -27,4 +32,16 @@ bool CWakeApp::StartWindow() {
 void CWakeApp::OnAppAbout() {
     CAboutDlg dialog;
     dialog.DoModal();
+}
+
+void CWakeApp::OnAppExit() {
+    ::SendMessageW(MainWindow(), WM_CLOSE, 0, 0);
+}
+
+bool CWakeApp::QueryCommand(unsigned id, kivrel::CommandState& state) const {
+    return kivrel::QueryCommandRow(kCommands, *this, id, state);
+}
+
+void CWakeApp::RunCommand(unsigned id) {
+    kivrel::RunCommandRow(kCommands, *this, id);
 }

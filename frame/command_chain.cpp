@@ -2,26 +2,31 @@
 
 namespace kivrel {
 
-const CommandTarget* CommandChain::Owner(unsigned id, bool& enabled) const {
-    for (const CommandTarget& target : m_targets) {
-        enabled = false;
-        if (target.query(id, enabled)) {
-            return &target;
+CommandTarget* CommandChain::Owner(unsigned id, CommandState& state) const {
+    for (CommandTarget* link : m_links) {
+        state = CommandState();
+        if (link != nullptr && link->QueryCommand(id, state)) {
+            return link;
         }
     }
-    enabled = false;
+    state = CommandState();
     return nullptr;
 }
 
-bool CommandChain::IsEnabled(unsigned id) const {
-    bool enabled = false;
-    return Owner(id, enabled) != nullptr && enabled;
+CommandState CommandChain::State(unsigned id) const {
+    CommandState state;
+    Owner(id, state);
+    return state;
 }
 
 bool CommandChain::Execute(unsigned id) const {
-    bool enabled = false;
-    const CommandTarget* owner = Owner(id, enabled);
-    return owner != nullptr && enabled && owner->run(id);
+    CommandState state;
+    CommandTarget* owner = Owner(id, state);
+    if (owner == nullptr || !state.enabled) {
+        return false;
+    }
+    owner->RunCommand(id);
+    return true;
 }
 
 unsigned SystemMenuPromptId(unsigned scCode) {

@@ -1,34 +1,31 @@
 // The one path every command takes: the list view, then the frame, then the
-// application. Whoever knows a command decides whether it is enabled; a
-// command nobody knows, or one that is disabled, is dropped.
+// application. The first link that knows a command decides whether it is
+// enabled; a command nobody knows, or one that is disabled, is dropped. The
+// enabled rule is asked here, once, and never again by the handler.
 #pragma once
 
-#include <functional>
+#include "frame/command_target.h"
+
+#include <initializer_list>
 #include <vector>
 
 namespace kivrel {
 
-struct CommandTarget {
-    // True when the id is this target's and it ran it.
-    std::function<bool(unsigned id)> run;
-    // True when the id is this target's; sets enabled.
-    std::function<bool(unsigned id, bool& enabled)> query;
-};
-
 class CommandChain {
 public:
-    // Asked in the order added.
-    void Add(CommandTarget target) { m_targets.push_back(std::move(target)); }
+    // Asked in this order; a null link (a pane not made yet, or gone) is passed over.
+    CommandChain(std::initializer_list<CommandTarget*> links) : m_links(links) {}
 
-    // Whether some target knows the id and enables it.
-    bool IsEnabled(unsigned id) const;
+    // The state the first link that knows the id gives it; disabled when none does.
+    CommandState State(unsigned id) const;
+    bool IsEnabled(unsigned id) const { return State(id).enabled; }
     // Runs the command if it is enabled; false when it was dropped.
     bool Execute(unsigned id) const;
 
 private:
-    const CommandTarget* Owner(unsigned id, bool& enabled) const;
+    CommandTarget* Owner(unsigned id, CommandState& state) const;
 
-    std::vector<CommandTarget> m_targets;
+    std::vector<CommandTarget*> m_links;
 };
 
 // The status-bar prompt for a highlighted system-menu item: the string that

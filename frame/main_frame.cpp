@@ -11,11 +11,6 @@ namespace {
 
 const wchar_t kClassName[] = L"KivrelMainFrame";
 
-// The toolbar's slots left to right; 0 is a separator.
-const std::vector<UINT> kToolBarButtons = {
-    ID_SEND_SELECTED, ID_SEND_ALL,    0, ID_TARGET_NEW, ID_TARGET_EDIT, ID_TARGET_DELETE,
-    ID_TARGET_UP,     ID_TARGET_DOWN, 0, ID_APP_ABOUT};
-
 bool RegisterFrameClass() {
     static bool registered = false;
     if (!registered) {
@@ -30,37 +25,22 @@ bool RegisterFrameClass() {
 
 } // namespace
 
-CMainFrame::CMainFrame() {
-    m_commands.Add({[this](unsigned id) { return m_pView != nullptr && m_pView->OnCommand(id); },
-                    [this](unsigned id, bool& enabled) {
-                        return m_pView != nullptr && m_pView->QueryCommand(id, enabled);
-                    }});
-    m_commands.Add({[this](unsigned id) { return RunOwnCommand(id); },
-                    [this](unsigned id, bool& enabled) { return QueryOwnCommand(id, enabled); }});
-    m_commands.Add({[](unsigned id) { return win::Application::Current()->OnCommand(id); },
-                    [](unsigned id, bool& enabled) {
-                        return win::Application::Current()->QueryCommand(id, enabled);
-                    }});
-}
+const kivrel::CommandRow<CMainFrame> CMainFrame::kCommands[] = {
+    {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolBar, nullptr, &CMainFrame::IsToolBarShown},
+    {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, nullptr, &CMainFrame::IsStatusBarShown},
+};
 
-CMainFrame* CMainFrame::LoadFrame(DWORD style) {
+CMainFrame* CMainFrame::LoadFrame(DWORD style, kivrel::CommandTarget& application) {
     if (!RegisterFrameClass()) {
         return nullptr;
     }
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    HMENU menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    auto* frame = new CMainFrame;
-    const RECT rect = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    auto* frame = new CMainFrame(application);
     // Without WS_EX_CLIENTEDGE: the list's own thin border outlines the client area.
-    HWND hwnd = ::CreateWindowExW(0, kClassName, win::ResourceString(IDR_MAINFRAME).c_str(), style,
-                                  rect.left, rect.top, rect.right, rect.bottom, nullptr, menu,
-                                  instance, frame);
-    if (hwnd == nullptr) {
+    if (frame->Create(kClassName, win::ResourceString(IDR_MAINFRAME).c_str(), style, 0,
+                      win::kDefaultRect, nullptr, menu) == nullptr) {
         // A refused creation destroyed the window, and with it the frame object.
-        if (menu != nullptr && !::IsMenu(menu)) {
-            menu = nullptr;
-        }
-        if (menu != nullptr) {
+        if (menu != nullptr && ::IsMenu(menu)) {
             ::DestroyMenu(menu);
         }
         return nullptr;
@@ -79,7 +59,7 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
     }
     m_pView->LoadTargets();
 
-    if (!m_wndToolBar.Create(Hwnd(), AFX_IDW_TOOLBAR, IDR_MAINFRAME, kToolBarButtons)) {
+    if (!m_wndToolBar.Create(Hwnd(), AFX_IDW_TOOLBAR, IDR_MAINFRAME)) {
         return false;
     }
     if (!m_wndStatusBar.Create(Hwnd(), AFX_IDW_STATUS_BAR)) {
@@ -142,32 +122,31 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND control) {
     if (control != nullptr && control != m_wndToolBar.Hwnd()) {
         return false;
     }
-    m_commands.Execute(id);
+    Chain().Execute(id);
     return true;
 }
 
-bool CMainFrame::RunOwnCommand(unsigned id) {
-    if (id == ID_VIEW_TOOLBAR) {
-        m_wndToolBar.Show(!m_wndToolBar.IsVisible());
-    } else if (id == ID_VIEW_STATUS_BAR) {
-        m_wndStatusBar.Show(!m_wndStatusBar.IsVisible());
-        ShowPrompt(0);
-    } else {
-        return false;
-    }
+kivrel::CommandChain CMainFrame::Chain() {
+    return {m_pView != nullptr ? &m_pView->Commands() : nullptr, this, &m_application};
+}
+
+bool CMainFrame::QueryCommand(unsigned id, kivrel::CommandState& state) const {
+    return kivrel::QueryCommandRow(kCommands, *this, id, state);
+}
+
+void CMainFrame::RunCommand(unsigned id) {
+    kivrel::RunCommandRow(kCommands, *this, id);
+}
+
+void CMainFrame::OnViewToolBar() {
+    m_wndToolBar.Show(!m_wndToolBar.IsVisible());
     RecalcLayout();
-    return true;
 }
 
-bool CMainFrame::QueryOwnCommand(unsigned id, bool& enabled, bool* checked) const {
-    if (id != ID_VIEW_TOOLBAR && id != ID_VIEW_STATUS_BAR) {
-        return false;
-    }
-    enabled = true;
-    if (checked != nullptr) {
-        *checked = id == ID_VIEW_TOOLBAR ? m_wndToolBar.IsVisible() : m_wndStatusBar.IsVisible();
-    }
-    return true;
+void CMainFrame::OnViewStatusBar() {
+    m_wndStatusBar.Show(!m_wndStatusBar.IsVisible());
+    ShowPrompt(0);
+    RecalcLayout();
 }
 
 void CMainFrame::OnSize(UINT, int, int) {
@@ -187,21 +166,17 @@ void CMainFrame::RecalcLayout() const {
     }
 }
 
-void CMainFrame::OnInitMenuPopup(HMENU menu) const {
+void CMainFrame::OnInitMenuPopup(HMENU menu) {
+    const kivrel::CommandChain chain = Chain();
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         const UINT id = ::GetMenuItemID(menu, i);
         if (id == 0 || id == static_cast<UINT>(-1)) {
             continue; // separators and submenus
         }
-        bool checked = false;
-        bool enabled = false;
-        if (QueryOwnCommand(id, enabled, &checked)) {
-            ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-        } else {
-            enabled = m_commands.IsEnabled(id);
-        }
-        ::EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        const kivrel::CommandState state = chain.State(id);
+        ::CheckMenuItem(menu, id, MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+        ::EnableMenuItem(menu, id, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
     }
 }
 
@@ -225,20 +200,21 @@ void CMainFrame::ShowPrompt(UINT id) const {
     m_wndStatusBar.SetText(text.empty() ? win::ResourceString(AFX_IDS_IDLEMESSAGE) : text);
 }
 
-void CMainFrame::OnIdleUpdate() const {
+void CMainFrame::OnIdleUpdate() {
     if (!m_wndToolBar.IsVisible()) {
         return;
     }
+    const kivrel::CommandChain chain = Chain();
     for (UINT id : m_wndToolBar.Buttons()) {
         if (id != 0) {
-            m_wndToolBar.Enable(id, m_commands.IsEnabled(id));
+            m_wndToolBar.Enable(id, chain.IsEnabled(id));
         }
     }
 }
 
-bool CMainFrame::OnNotify(const NMHDR& header, LRESULT& result) {
+bool CMainFrame::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.code == TTN_GETDISPINFOW) {
-        auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
         m_tipText = win::ResourceStringPart(static_cast<UINT>(header.idFrom), 1);
         info.lpszText = &m_tipText[0];
         result = 0;

@@ -10,41 +10,50 @@
 
 class CKivrelListView;
 
-class CMainFrame final : public win::Window {
+class CMainFrame final : public win::Window, public kivrel::CommandTarget {
 public:
     // Creates the window from the IDR_MAINFRAME resources; nullptr when it
-    // could not be created, the object then being gone already.
-    static CMainFrame* LoadFrame(DWORD style);
+    // could not be created, the object then being gone already. The
+    // application is the chain's last link.
+    static CMainFrame* LoadFrame(DWORD style, kivrel::CommandTarget& application);
 
     // Saves the list unless this ending saved it already, then destroys the window.
     bool DestroyWindow();
 
+    // The chain's second link: the two bar toggles.
+    bool QueryCommand(unsigned id, kivrel::CommandState& state) const override;
+    void RunCommand(unsigned id) override;
+
 private:
-    CMainFrame();
+    explicit CMainFrame(kivrel::CommandTarget& application) : m_application(application) {}
 
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnCreate(const CREATESTRUCTW& create) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     void OnSize(UINT type, int width, int height) override;
-    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
     void OnDestroy() override;
     void OnFinalMessage() override;
 
-    // The frame's own commands: the two bar toggles.
-    bool RunOwnCommand(unsigned id);
-    bool QueryOwnCommand(unsigned id, bool& enabled, bool* checked = nullptr) const;
+    static const kivrel::CommandRow<CMainFrame> kCommands[];
+    void OnViewToolBar();
+    void OnViewStatusBar();
+    bool IsToolBarShown() const { return m_wndToolBar.IsVisible(); }
+    bool IsStatusBarShown() const { return m_wndStatusBar.IsVisible(); }
 
+    // The view, while there is one, then this frame, then the application.
+    kivrel::CommandChain Chain();
     void RecalcLayout() const;
-    void OnInitMenuPopup(HMENU menu) const;
+    void OnInitMenuPopup(HMENU menu);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu) const;
-    void OnIdleUpdate() const;
+    void OnIdleUpdate();
     void ShowPrompt(UINT id) const;
     void SaveOnce();
 
     win::StatusBar m_wndStatusBar;
     win::ToolBar m_wndToolBar;
     CKivrelListView* m_pView = nullptr; // deletes itself with its window
-    kivrel::CommandChain m_commands;
+    kivrel::CommandTarget& m_application;
     std::wstring m_tipText; // kept alive while the tooltip reads it
     bool m_saved = false;
 };

@@ -1,5 +1,7 @@
 #include "ui/kivrel_list_view.h"
 
+#include "res/resource.h"
+#include "ui/list_look.h"
 #include "ui/register_dlg.h"
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
@@ -28,8 +30,8 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     m_list.Attach(hwnd);
 
     // Several rows may be selected.
-    m_font = win::CreateListFont();
-    m_list.SetUpReport(m_font, LVS_SHOWSELALWAYS, {{L"Name", 360}, {L"MAC", 140}});
+    m_font = CreateListFont();
+    SetUpList(m_list, m_font, LVS_SHOWSELALWAYS, {{IDS_COLUMN_NAME, 360}, {IDS_COLUMN_MAC, 140}});
     return true;
 }
 
@@ -38,7 +40,7 @@ void CKivrelListView::LoadTargets() {
     m_view.LoadTargets();
 }
 
-bool CKivrelListView::OnReflectedNotify(const NMHDR& header, LRESULT& result) {
+bool CKivrelListView::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     if (header.code == NM_DBLCLK) {
         result = 0;
         m_view.OnDblclk();

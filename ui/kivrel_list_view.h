@@ -4,10 +4,10 @@
 #pragma once
 
 #include "ui/list_control.h"
+#include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
 #include "win/list_view.h"
-#include "win/message_box.h"
 #include "win/window.h"
 
 class CKivrelListView final : public win::Window,
@@ -24,17 +24,14 @@ public:
     // The whole file's rows in one batch.
     void LoadTargets();
     void SaveTargets() { m_view.SaveTargets(); }
-    // The command chain's first link: false for commands that are not the list's.
-    bool OnCommand(UINT id) { return m_view.OnCommand(id); }
-    bool QueryCommand(UINT id, bool& enabled) const { return m_view.QueryCommand(id, enabled); }
-    void SetFocus() const { ::SetFocus(Hwnd()); }
+    // The command chain's first link.
+    kivrel::CommandTarget& Commands() { return m_view; }
 
 private:
     CKivrelListView();
     ~CKivrelListView() override;
 
-    using win::Window::OnCommand;
-    bool OnReflectedNotify(const NMHDR& header, LRESULT& result) override;
+    bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
     void OnFinalMessage() override;
 
     int RowCount() const override;
@@ -52,6 +49,6 @@ private:
 
     HFONT m_font = nullptr;
     win::ListView m_list;
-    win::MessageBoxes m_messages;
+    MessageBoxes m_messages;
     kivrel::TargetListView m_view;
 };

@@ -2,8 +2,8 @@
 
 #include "res/resource.h"
 #include "targets/mac_text.h"
+#include "ui/message_boxes.h"
 #include "ui/target_input.h"
-#include "win/message_box.h"
 #include "win/resource_string.h"
 
 CRegisterDlg::CRegisterDlg() : win::Dialog(IDD_REGISTER) {}
@@ -32,7 +32,7 @@ void CRegisterDlg::OnOk() {
     const std::string name = m_editName.Shows(m_entry.name) ? m_entry.name : m_editName.GetText();
     const kivrel::TargetInputResult input = kivrel::ValidateTargetInput(name, m_editMac.GetText());
     if (input.messageId != 0) {
-        win::MessageBoxes().ShowWarning(input.messageId);
+        MessageBoxes().ShowWarning(input.messageId);
         (input.field == kivrel::TargetField::Name ? m_editName : m_editMac).SetFocus();
         return;
     }

@@ -52,64 +52,22 @@ int TargetListView::GetSelectedIndex() const {
     return -1;
 }
 
-bool TargetListView::QueryCommand(unsigned id, bool& enabled) const {
-    switch (id) {
-    case ID_TARGET_NEW:
-        enabled = true;
-        return true;
-    case ID_TARGET_EDIT:
-        enabled = OnUpdateTargetEdit();
-        return true;
-    case ID_TARGET_DELETE:
-    case ID_SEND_SELECTED:
-        enabled = OnUpdateTargetDelete();
-        return true;
-    case ID_TARGET_UP:
-        enabled = OnUpdateTargetUp();
-        return true;
-    case ID_TARGET_DOWN:
-        enabled = OnUpdateTargetDown();
-        return true;
-    case ID_SEND_ALL:
-        enabled = OnUpdateSendAll();
-        return true;
-    default:
-        return false;
-    }
+const CommandRow<TargetListView> TargetListView::kCommands[] = {
+    {ID_SEND_SELECTED, &TargetListView::OnSendSelected, &TargetListView::OnUpdateTargetDelete},
+    {ID_SEND_ALL, &TargetListView::OnSendAll, &TargetListView::OnUpdateSendAll},
+    {ID_TARGET_NEW, &TargetListView::OnTargetNew, nullptr},
+    {ID_TARGET_EDIT, &TargetListView::OnTargetEdit, &TargetListView::OnUpdateTargetEdit},
+    {ID_TARGET_DELETE, &TargetListView::OnTargetDelete, &TargetListView::OnUpdateTargetDelete},
+    {ID_TARGET_UP, &TargetListView::OnTargetUp, &TargetListView::OnUpdateTargetUp},
+    {ID_TARGET_DOWN, &TargetListView::OnTargetDown, &TargetListView::OnUpdateTargetDown},
+};
+
+bool TargetListView::QueryCommand(unsigned id, CommandState& state) const {
+    return QueryCommandRow(kCommands, *this, id, state);
 }
 
-bool TargetListView::OnCommand(unsigned id) {
-    bool enabled = false;
-    if (!QueryCommand(id, enabled)) {
-        return false;
-    }
-    if (!enabled) {
-        return true;
-    }
-    switch (id) {
-    case ID_TARGET_NEW:
-        OnTargetNew();
-        break;
-    case ID_TARGET_EDIT:
-        OnTargetEdit();
-        break;
-    case ID_TARGET_DELETE:
-        OnTargetDelete();
-        break;
-    case ID_TARGET_UP:
-        OnTargetUp();
-        break;
-    case ID_TARGET_DOWN:
-        OnTargetDown();
-        break;
-    case ID_SEND_SELECTED:
-        OnSendSelected();
-        break;
-    case ID_SEND_ALL:
-        OnSendAll();
-        break;
-    }
-    return true;
+void TargetListView::RunCommand(unsigned id) {
+    RunCommandRow(kCommands, *this, id);
 }
 
 void TargetListView::OnTargetNew() {

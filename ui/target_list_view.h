@@ -1,7 +1,9 @@
 // What the main list of targets does, whatever control shows it: it owns the
-// live list, keeps row i showing entry i, and carries every list command.
+// live list, keeps row i showing entry i, and carries every list command as
+// the first link of the command chain.
 #pragma once
 
+#include "frame/command_target.h"
 #include "targets/target_entry.h"
 #include "targets/target_file.h"
 #include "targets/target_list.h"
@@ -11,7 +13,7 @@
 
 namespace kivrel {
 
-class TargetListView {
+class TargetListView final : public CommandTarget {
 public:
     // Only references are kept: the control may get its window later.
     TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages);
@@ -29,12 +31,11 @@ public:
     // The selected row when exactly one is selected, otherwise -1.
     int GetSelectedIndex() const;
 
-    // Command routing: false when id is not one of the list's commands.
-    bool QueryCommand(unsigned id, bool& enabled) const;
-    // Carries the command out only while its rule holds, as a disabled menu
-    // item or accelerator would.
-    bool OnCommand(unsigned id);
+    bool QueryCommand(unsigned id, CommandState& state) const override;
+    void RunCommand(unsigned id) override;
 
+    // The handlers run once the chain has found them enabled; those that act
+    // on the one selected row still check that there is one.
     void OnTargetNew();
     void OnTargetEdit();
     void OnTargetDelete();
@@ -53,6 +54,8 @@ public:
     bool OnUpdateSendAll() const;
 
 private:
+    static const CommandRow<TargetListView> kCommands[];
+
     void ShowRowTexts(int index);
     void MoveSelection(int from, int to);
 

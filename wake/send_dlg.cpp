@@ -1,6 +1,7 @@
 #include "wake/send_dlg.h"
 
 #include "res/resource.h"
+#include "ui/list_look.h"
 #include "wake/send_worker.h"
 #include "win/ansi_text.h"
 #include "win/resource_string.h"
@@ -66,9 +67,9 @@ bool CSendDlg::OnInitDialog() {
 }
 
 void CSendDlg::InitList() {
-    m_font = win::CreateListFont();
-    m_list.SetUpReport(m_font, LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                       {{L"Name", 200}, {L"MAC", 120}, {L"Status", 100}});
+    m_font = CreateListFont();
+    SetUpList(m_list, m_font, LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+              {{IDS_COLUMN_NAME, 200}, {IDS_COLUMN_MAC, 120}, {IDS_COLUMN_STATUS, 100}});
 
     // Sending all of a long list would otherwise take seconds to open.
     const win::RowBatch batch(m_list);

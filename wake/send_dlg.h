@@ -11,9 +11,9 @@
 
 // The worker's only way to the dialog, always sent, never posted: the worker
 // goes on only once the dialog has handled it.
-constexpr UINT WM_SEND_PROGRESS = 0x8001;
-constexpr WPARAM SEND_PROGRESS_RESULT = 0; // lParam: the next target's send result
-constexpr WPARAM SEND_PROGRESS_DONE = 1;   // the last message of every run
+constexpr UINT WM_SEND_PROGRESS = WM_APP + 1; // 0x8001
+constexpr WPARAM SEND_PROGRESS_RESULT = 0;    // lParam: the next target's send result
+constexpr WPARAM SEND_PROGRESS_DONE = 1;      // the last message of every run
 
 class CSendDlg final : public win::Dialog {
 public:
@@ -36,7 +36,7 @@ private:
     void OnSendProgress(WPARAM kind, LPARAM sendResult);
     void ShowState() const;
 
-    win::Button m_btnOk;
+    win::Control m_btnOk;
     win::ListView m_list;
     kivrel::AbortEvent m_abortEvent;
     HFONT m_font = nullptr;

@@ -1,4 +1,4 @@
-// Target names are bytes in the ANSI code page; controls are wide. These are
+// Data strings are bytes in the ANSI code page; controls are wide. These are
 // the only conversions, made at the control boundary.
 #pragma once
 

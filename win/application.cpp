@@ -20,14 +20,6 @@ int Application::Main() {
     return ExitInstance();
 }
 
-bool Application::OnCommand(UINT) {
-    return false;
-}
-
-bool Application::QueryCommand(UINT, bool&) {
-    return false;
-}
-
 int Application::ExitInstance() {
     return m_exitCode;
 }

@@ -1,5 +1,5 @@
-// The process's one application object: start-up, the message loop and the
-// end of the command chain (view, frame, then the application).
+// The process's one application object: start-up, the message loop with its
+// accelerators, and the idle time that keeps the main window's toolbar current.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,9 @@
 namespace win {
 
 // Sent to the main window whenever the message queue runs empty, so that it
-// can bring its toolbar's enabled states up to date.
-constexpr UINT WM_IDLE_UPDATE = 0x0363;
+// can bring its toolbar's enabled states up to date. Private messages start
+// at WM_APP (0 to 0x3FF belong to the system); the program's own follow it.
+constexpr UINT WM_IDLE_UPDATE = WM_APP;
 
 class Application {
 public:
@@ -26,11 +27,6 @@ public:
     HWND MainWindow() const { return m_mainWindow; }
     void SetMainWindow(HWND window) { m_mainWindow = window; }
     void SetAccelerators(HACCEL accelerators) { m_accelerators = accelerators; }
-
-    // Commands no window took. Returns true when handled.
-    virtual bool OnCommand(UINT id);
-    // Whether a command is known here and enabled; false when unknown.
-    virtual bool QueryCommand(UINT id, bool& enabled);
 
     // Runs after the loop; its result is the process exit status.
     virtual int ExitInstance();

@@ -3,12 +3,12 @@
 namespace win {
 
 int ControlBar::Fit(UINT message) const {
-    ::SendMessageW(m_hwnd, message, 0, 0);
+    Send(message);
     if (!IsVisible()) {
         return 0;
     }
     RECT rect;
-    ::GetWindowRect(m_hwnd, &rect);
+    ::GetWindowRect(Hwnd(), &rect);
     return rect.bottom - rect.top;
 }
 

@@ -20,7 +20,7 @@ bool Edit::Shows(const std::string& ansi) const {
 }
 
 void Edit::SetText(const std::string& ansi) const {
-    ::SetWindowTextW(Hwnd(), AnsiToWide(ansi).c_str());
+    WindowHandle::SetText(AnsiToWide(ansi));
 }
 
 } // namespace win

@@ -53,7 +53,7 @@ void Dialog::OnCancel() {
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<Dialog*>(lParam);
-        dialog->Attach(hwnd);
+        dialog->SetHwnd(hwnd);
         ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         CenterOverOwner(hwnd);
         return dialog->OnInitDialog();
@@ -65,7 +65,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     }
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        dialog->Detach();
+        dialog->SetHwnd(nullptr);
         dialog->OnFinalMessage();
         return FALSE;
     }

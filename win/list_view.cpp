@@ -2,15 +2,9 @@
 
 namespace win {
 
-HFONT CreateListFont() {
-    return ::CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         FIXED_PITCH | FF_MODERN, nullptr);
-}
-
 void ListView::AddStyle(DWORD style) const {
-    const LONG_PTR old = ::GetWindowLongPtrW(m_hwnd, GWL_STYLE);
-    ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, old | static_cast<LONG_PTR>(style));
+    const LONG_PTR old = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
+    ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, old | static_cast<LONG_PTR>(style));
 }
 
 void ListView::SetExtendedStyle(DWORD mask, DWORD style) const {
@@ -19,19 +13,6 @@ void ListView::SetExtendedStyle(DWORD mask, DWORD style) const {
 
 void ListView::SetFont(HFONT font) const {
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-void ListView::SetUpReport(HFONT font, DWORD styles,
-                           std::initializer_list<ListColumn> columns) const {
-    if (font != nullptr) {
-        SetFont(font);
-    }
-    AddStyle(LVS_REPORT | LVS_NOSORTHEADER | styles);
-    SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    int index = 0;
-    for (const ListColumn& column : columns) {
-        InsertColumn(index++, column.heading, column.width);
-    }
 }
 
 int ListView::InsertColumn(int index, const std::wstring& heading, int width, int format) const {
@@ -93,7 +74,7 @@ bool ListView::EnsureVisible(int row, bool partialOk) const {
 void ListView::SetRedraw(bool redraw) const {
     Send(WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
     if (redraw) {
-        ::InvalidateRect(m_hwnd, nullptr, TRUE);
+        ::InvalidateRect(Hwnd(), nullptr, TRUE);
     }
 }
 

@@ -2,37 +2,23 @@
 // are wide; ANSI data is converted by the caller at this boundary.
 #pragma once
 
-#include <windows.h>
+#include "win/controls.h"
+
 #include <commctrl.h>
 
-#include <initializer_list>
 #include <string>
 
 namespace win {
 
-// The font of both of the program's lists: 12 pixels high, fixed pitch,
-// modern family, no face name. The caller deletes it after the list is gone.
-HFONT CreateListFont();
-
-struct ListColumn {
-    const wchar_t* heading;
-    int width;
-};
-
-class ListView {
+class ListView : public Control {
 public:
-    void Attach(HWND list) { m_hwnd = list; }
-    void Attach(HWND dialog, int id) { m_hwnd = ::GetDlgItem(dialog, id); }
-    HWND Hwnd() const { return m_hwnd; }
+    using Control::Attach;
+    void Attach(HWND list) { SetHwnd(list); }
 
     void AddStyle(DWORD style) const;
     // A mask of 0 sets every extended style bit to those of style.
     void SetExtendedStyle(DWORD mask, DWORD style) const;
     void SetFont(HFONT font) const;
-    // Both of the program's lists: report view with the given font (kept as
-    // it is when null) and extra styles, grid lines, full-row selection,
-    // headers that do not sort, and these columns left to right.
-    void SetUpReport(HFONT font, DWORD styles, std::initializer_list<ListColumn> columns) const;
 
     int InsertColumn(int index, const std::wstring& heading, int width,
                      int format = LVCFMT_LEFT) const;
@@ -50,13 +36,6 @@ public:
     bool EnsureVisible(int row, bool partialOk) const;
     // On again repaints the whole control; see RowBatch.
     void SetRedraw(bool redraw) const;
-
-private:
-    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-        return ::SendMessageW(m_hwnd, message, wParam, lParam);
-    }
-
-    HWND m_hwnd = nullptr;
 };
 
 // Drawing is off while it lives: rows inserted meanwhile are laid out and

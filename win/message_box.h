@@ -1,20 +1,11 @@
-// Message boxes captioned with the application's title, texts by string id.
+// Message boxes whose text and caption come from the string table.
 #pragma once
-
-#include "ui/messages.h"
 
 #include <windows.h>
 
 namespace win {
 
 // Owned by the active window, so a box raised from a dialog stays above it.
-int ShowMessageBox(UINT textId, UINT flags);
-
-class MessageBoxes final : public kivrel::Messages {
-public:
-    void ShowStop(unsigned stringId) override;
-    void ShowWarning(unsigned stringId) override;
-    bool Confirm(unsigned stringId) override;
-};
+int ShowMessageBox(UINT textId, UINT captionId, UINT flags);
 
 } // namespace win

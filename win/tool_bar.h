@@ -1,5 +1,6 @@
-// A flat toolbar along the top of its parent, with tooltips, from one strip
-// bitmap of 16x15 images used left to right.
+// A flat toolbar along the top of its parent, with tooltips. Its slots come
+// from a toolbar resource, its pictures from the bitmap of the same id: one
+// strip whose images the buttons use left to right.
 #pragma once
 
 #include "win/control_bar.h"
@@ -12,8 +13,11 @@ namespace win {
 
 class ToolBar : public ControlBar {
 public:
-    // Button ids in order; 0 stands for a separator.
-    bool Create(HWND parent, UINT id, UINT bitmapId, const std::vector<UINT>& buttons);
+    // The resource (type 241) is a list of 16-bit words: version 1, the
+    // button's width and height, the number of slots, then each slot's
+    // command id, 0 for a separator.
+    bool Create(HWND parent, UINT id, UINT resourceId);
+    // Command ids left to right; 0 stands for a separator.
     const std::vector<UINT>& Buttons() const { return m_buttons; }
 
     // Changes the button only when its state differs, so idle time does not flicker.
@@ -22,6 +26,8 @@ public:
     int Layout() const { return Fit(TB_AUTOSIZE); }
 
 private:
+    bool AddButtons(UINT bitmapId);
+
     std::vector<UINT> m_buttons;
 };
 

@@ -29,28 +29,22 @@ Window* Window::FromHandle(HWND hwnd) {
 
 HWND Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
                     const RECT& rect, HWND parent, HMENU menuOrId) {
-    return ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, parent, menuOrId,
-                             ::GetModuleHandleW(nullptr), this);
+    const bool byDefault = rect.left == CW_USEDEFAULT;
+    const int width = byDefault ? CW_USEDEFAULT : rect.right - rect.left;
+    const int height = byDefault ? CW_USEDEFAULT : rect.bottom - rect.top;
+    return ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top, width, height,
+                             parent, menuOrId, ::GetModuleHandleW(nullptr), this);
 }
 
 bool Window::Subclass(HWND hwnd) {
-    if (hwnd == nullptr || m_hwnd != nullptr) {
+    if (hwnd == nullptr || Hwnd() != nullptr) {
         return false;
     }
-    m_hwnd = hwnd;
+    SetHwnd(hwnd);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_superProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
     return true;
-}
-
-LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::SendMessageW(m_hwnd, message, wParam, lParam);
-}
-
-void Window::SetText(const std::wstring& text) const {
-    ::SetWindowTextW(m_hwnd, text.c_str());
 }
 
 void Window::SetIcons(UINT iconId) const {
@@ -73,11 +67,11 @@ bool Window::OnCommand(UINT, UINT, HWND) {
 
 void Window::OnSize(UINT, int, int) {}
 
-bool Window::OnNotify(const NMHDR&, LRESULT&) {
+bool Window::OnNotify(NMHDR&, LRESULT&) {
     return false;
 }
 
-bool Window::OnReflectedNotify(const NMHDR&, LRESULT&) {
+bool Window::OnReflectedNotify(NMHDR&, LRESULT&) {
     return false;
 }
 
@@ -102,7 +96,7 @@ bool Window::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) 
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return false;
     case WM_NOTIFY: {
-        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+        NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
         Window* child = FromHandle(header.hwndFrom);
         result = 0;
         if (child != nullptr && child != this && child->OnReflectedNotify(header, result)) {
@@ -122,7 +116,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCCREATE) {
         auto* window =
             static_cast<Window*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        window->m_hwnd = hwnd;
+        window->SetHwnd(hwnd);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     }
     auto* window = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -143,19 +137,19 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                                                       : DefaultProc(message, wParam, lParam);
     }
     result = DefaultProc(message, wParam, lParam);
-    ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(Hwnd(), GWLP_USERDATA, 0);
     if (m_superProc != nullptr) {
-        ::SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+        ::SetWindowLongPtrW(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
         m_superProc = nullptr;
     }
-    m_hwnd = nullptr;
+    SetHwnd(nullptr);
     OnFinalMessage(); // may delete this: nothing may follow
     return result;
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return m_superProc != nullptr ? ::CallWindowProcW(m_superProc, m_hwnd, message, wParam, lParam)
-                                  : ::DefWindowProcW(m_hwnd, message, wParam, lParam);
+    return m_superProc != nullptr ? ::CallWindowProcW(m_superProc, Hwnd(), message, wParam, lParam)
+                                  : ::DefWindowProcW(Hwnd(), message, wParam, lParam);
 }
 
 } // namespace win

@@ -3,18 +3,19 @@
 // subclassed, and unbound at WM_NCDESTROY.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
+#include "win/window_handle.h"
 
 namespace win {
+
+// For Window::Create: the system chooses the place and the size.
+constexpr RECT kDefaultRect = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
 
 // A control of a system class as a child of parent, known to it by id;
 // nullptr when it could not be made.
 HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT id,
                         const RECT& rect = RECT{});
 
-class Window {
+class Window : public WindowHandle {
 public:
     Window() = default;
     virtual ~Window() = default;
@@ -37,9 +38,6 @@ public:
     // procedure still does everything the handlers leave to it.
     bool Subclass(HWND hwnd);
 
-    HWND Hwnd() const { return m_hwnd; }
-    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    void SetText(const std::wstring& text) const;
     // The caption's and the task switcher's icon, both from one icon resource.
     void SetIcons(UINT iconId) const;
 
@@ -51,9 +49,9 @@ protected:
     virtual bool OnCommand(UINT id, UINT code, HWND control);
     virtual void OnSize(UINT type, int width, int height);
     // Notifications from child windows that the child's own object did not take.
-    virtual bool OnNotify(const NMHDR& header, LRESULT& result);
+    virtual bool OnNotify(NMHDR& header, LRESULT& result);
     // This window's own notifications, reflected from its parent.
-    virtual bool OnReflectedNotify(const NMHDR& header, LRESULT& result);
+    virtual bool OnReflectedNotify(NMHDR& header, LRESULT& result);
     virtual void OnDestroy();
     // After WM_NCDESTROY, with the handle already unbound: the place for a
     // window that owns itself to delete this.
@@ -61,8 +59,6 @@ protected:
 
     // The handlers' routing, shared with dialogs; false when none took it.
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void Attach(HWND hwnd) { m_hwnd = hwnd; }
-    void Detach() { m_hwnd = nullptr; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,7 +66,6 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND m_hwnd = nullptr;
     WNDPROC m_superProc = nullptr; // a subclassed control's own procedure
 };
 

@@ -1,7 +1,9 @@
 // Hosts the target list view in a plain top-level window, as the main frame
 // would but without its bars: loads Kivrel.dat from the current directory,
-// hands every WM_COMMAND to the view, and saves when closed. Sockets are
+// hands every WM_COMMAND to a command chain of the view alone, and saves
+// when closed. Sockets are
 // started as the program starts them, for the send dialog.
+#include "frame/command_chain.h"
 #include "ui/kivrel_list_view.h"
 #include "win/application.h"
 #include "win/window.h"
@@ -28,7 +30,7 @@ protected:
 
     bool OnCommand(UINT id, UINT, HWND) override {
         if (m_view != nullptr) {
-            m_view->OnCommand(id);
+            kivrel::CommandChain({&m_view->Commands()}).Execute(id);
         }
         return true;
     }

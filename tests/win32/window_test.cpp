@@ -37,12 +37,12 @@ protected:
     }
     bool OnCreate(const CREATESTRUCTW&) override { return createOk && Hwnd() != nullptr; }
     void OnSize(UINT, int w, int) override { width = w; }
-    bool OnNotify(const NMHDR& header, LRESULT& result) override {
+    bool OnNotify(NMHDR& header, LRESULT& result) override {
         notifyCode = header.code;
         result = 7;
         return true;
     }
-    bool OnReflectedNotify(const NMHDR& header, LRESULT& result) override {
+    bool OnReflectedNotify(NMHDR& header, LRESULT& result) override {
         reflectedCode = header.code;
         result = 9;
         return takeReflected;

@@ -1,0 +1,11 @@
+// The program's message boxes: its title as caption, one icon each.
+#pragma once
+
+#include "ui/messages.h"
+
+class MessageBoxes final : public kivrel::Messages {
+public:
+    void ShowStop(unsigned stringId) override;
+    void ShowWarning(unsigned stringId) override;
+    bool Confirm(unsigned stringId) override;
+};
