@@ -9,7 +9,8 @@
 namespace kivrel {
 
 // Appends the first IPv4 address (host byte order) of each adapter that is up
-// and is not a loopback. False when the list of adapters cannot be read.
+// and is not a loopback. False when the list of adapters cannot be read
+// (memory included); it never throws.
 bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses);
 
 } // namespace kivrel

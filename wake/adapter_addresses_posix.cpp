@@ -4,36 +4,54 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
-#include <algorithm>
 #include <cstring>
-#include <string>
+#include <new>
 
 namespace kivrel {
+namespace {
+
+bool IsUsable(const ifaddrs& entry) {
+    const unsigned flags = entry.ifa_flags;
+    return entry.ifa_addr != nullptr && entry.ifa_addr->sa_family == AF_INET &&
+           (flags & IFF_UP) != 0 && (flags & IFF_RUNNING) != 0 && (flags & IFF_LOOPBACK) == 0;
+}
+
+// One entry per address; a labelled further address reads "eth0:1".
+bool SameAdapter(const char* a, const char* b) {
+    const std::size_t length = std::strcspn(a, ":");
+    return length == std::strcspn(b, ":") && std::strncmp(a, b, length) == 0;
+}
+
+bool SeenBefore(const ifaddrs* list, const ifaddrs* entry) {
+    for (const ifaddrs* earlier = list; earlier != entry; earlier = earlier->ifa_next) {
+        if (IsUsable(*earlier) && SameAdapter(earlier->ifa_name, entry->ifa_name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) {
         return false;
     }
-    // One entry per address; a labelled further address reads "eth0:1".
-    std::vector<std::string> seen;
-    for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-        const unsigned flags = entry->ifa_flags;
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
-            (flags & IFF_UP) == 0 || (flags & IFF_RUNNING) == 0 || (flags & IFF_LOOPBACK) != 0) {
-            continue;
+    bool read = true;
+    try {
+        for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+            if (IsUsable(*entry) && !SeenBefore(list, entry)) {
+                sockaddr_in address;
+                std::memcpy(&address, entry->ifa_addr, sizeof address);
+                addresses.push_back(ntohl(address.sin_addr.s_addr));
+            }
         }
-        const std::string adapter(entry->ifa_name, std::strcspn(entry->ifa_name, ":"));
-        if (std::find(seen.begin(), seen.end(), adapter) != seen.end()) {
-            continue;
-        }
-        seen.push_back(adapter);
-        sockaddr_in address;
-        std::memcpy(&address, entry->ifa_addr, sizeof address);
-        addresses.push_back(ntohl(address.sin_addr.s_addr));
+    } catch (const std::bad_alloc&) {
+        read = false; // the sender then falls back to one unbound copy
     }
     ::freeifaddrs(list);
-    return true;
+    return read;
 }
 
 } // namespace kivrel

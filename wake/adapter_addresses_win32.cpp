@@ -4,6 +4,8 @@
 #include <winsock2.h>
 #include <iphlpapi.h>
 
+#include <new>
+
 namespace kivrel {
 namespace {
 
@@ -20,9 +22,7 @@ const IP_ADAPTER_ADDRESSES* ReadList(std::vector<ULONGLONG>& buffer, ULONG& resu
     return reinterpret_cast<const IP_ADAPTER_ADDRESSES*>(buffer.data());
 }
 
-} // namespace
-
-bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
+bool ReadUsable(std::vector<std::uint32_t>& addresses) {
     std::vector<ULONGLONG> buffer;
     ULONG result;
     const IP_ADAPTER_ADDRESSES* adapter = ReadList(buffer, result);
@@ -49,6 +49,16 @@ bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
         }
     }
     return true;
+}
+
+} // namespace
+
+bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
+    try {
+        return ReadUsable(addresses);
+    } catch (const std::bad_alloc&) {
+        return false; // the sender then falls back to one unbound copy
+    }
 }
 
 } // namespace kivrel
