@@ -40,7 +40,7 @@ def main():
         sys.exit('give the pictures a Wine prefix of their own (WINEPREFIX=...)')
     listener = kivtest.UdpListener()
     # No window manager: Wine draws captions and borders itself.
-    subprocess.run(['wine', 'reg', 'add', r'HKCU\Software\Wine\X11 Driver', '/v', 'Managed',
+    subprocess.run([os.environ['KIVREL_WINE'], 'reg', 'add', r'HKCU\Software\Wine\X11 Driver', '/v', 'Managed',
                     '/d', 'N', '/f'], check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
     probe = kivtest.Probe(probe_exe)

@@ -35,7 +35,7 @@ def require_private_mounts():
 
 
 def saver_command(*args):
-    return (['wine', SAVER] if WINE else [SAVER]) + [str(a) for a in args]
+    return ([os.environ['KIVREL_WINE'], SAVER] if WINE else [SAVER]) + [str(a) for a in args]
 
 
 def read(path):

@@ -73,7 +73,7 @@ class ExeCommandLine(kivtest.WineTestCase):
         log = Path(self.dir.name).with_suffix('.loaddll')
         self.addCleanup(log.unlink, True)
         with open(log, 'wb') as err:
-            proc = subprocess.Popen(['wine', str(EXE), MAC], cwd=self.dir.name,
+            proc = subprocess.Popen(kivtest.wine_command(EXE, MAC), cwd=self.dir.name,
                                     env=dict(os.environ, WINEDEBUG='+loaddll'),
                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                     stderr=err)

@@ -156,11 +156,16 @@ def check_wake_per_lan(case, wake, mac):
     case.assertEqual([listener.receive_all() for listener in listeners], [once, []])
 
 
+def wine_command(exe, *args):
+    """exe under the Wine loader the harness prepared the prefix with."""
+    return [os.environ['KIVREL_WINE'], str(exe), *args]
+
+
 class Wine:
     """Starts Windows programs under the harness's wineserver."""
 
     def __init__(self):
-        if 'KIVREL_WINESERVER_PID' not in os.environ:
+        if 'KIVREL_WINESERVER_PID' not in os.environ or 'KIVREL_WINE' not in os.environ:
             raise SystemExit('no private wineserver: run through tests/harness/isolated --wine')
         require_isolation()
 
@@ -168,7 +173,7 @@ class Wine:
     def start(exe, *args, cwd=None, locale=None):
         """locale, such as 'C.UTF-8', replaces the Japanese one for this program."""
         env = dict(os.environ, LC_ALL=locale) if locale else None
-        return subprocess.Popen(['wine', str(exe), *args], cwd=cwd, env=env,
+        return subprocess.Popen(wine_command(exe, *args), cwd=cwd, env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                 stderr=subprocess.PIPE)
 
@@ -177,7 +182,7 @@ class Probe:
     """The Win32 window probe: one command a line in, one JSON answer a line out."""
 
     def __init__(self, probe_exe):
-        self.proc = subprocess.Popen(['wine', str(probe_exe)], stdin=subprocess.PIPE,
+        self.proc = subprocess.Popen(wine_command(probe_exe), stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
     def __call__(self, *words):

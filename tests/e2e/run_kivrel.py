@@ -22,7 +22,7 @@ def main():
 
     thread = threading.Thread(target=report)
     thread.start()
-    status = subprocess.run(['wine', exe, *args]).returncode
+    status = subprocess.run(kivtest.wine_command(exe, *args)).returncode
     done.set()
     thread.join()
     print(f'Kivrel.exe exited with status {status}')
