@@ -1,7 +1,9 @@
-# The Windows download, Kivrel-<version>-win32.zip: Kivrel.exe (stripped), the
-# user guides and the licence in one folder. The guides go in as .txt with a
-# UTF-8 byte order mark and CRLF line ends, so that a double-click opens them
-# in Notepad, and every Notepad, old ones too, reads the Japanese correctly.
+# The Windows download, Kivrel-<version>-<build>.zip (build win32 or win64):
+# Kivrel.exe (stripped), the user guides and the licence in one folder. The
+# guides go in as .txt with a UTF-8 byte order mark and CRLF line ends, so that
+# a double-click opens them in Notepad, and every Notepad, old ones too, reads
+# the Japanese correctly. Every build packs it; the same sources give the same
+# zip in any folder.
 
 set(KIVREL_PACKAGE_DOCS ${CMAKE_BINARY_DIR}/package-docs)
 
@@ -19,16 +21,30 @@ endfunction()
 kivrel_windows_text(${PROJECT_SOURCE_DIR}/docs/guide-ja.md guide-ja.txt)
 kivrel_windows_text(${PROJECT_SOURCE_DIR}/docs/guide-en.md guide-en.txt)
 kivrel_windows_text(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)
-install(FILES ${KIVREL_PACKAGE_DOCS}/guide-ja.txt ${KIVREL_PACKAGE_DOCS}/guide-en.txt
-              ${KIVREL_PACKAGE_DOCS}/LICENSE.txt
-        DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Kivrel)
-set(CPACK_PACKAGE_VENDOR "Kivrel developers")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME Kivrel-${PROJECT_VERSION}-win32)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-include(CPack)
+# The texts name the download by hand; a version they do not give is a fault.
+foreach(text README.md docs/guide-en.md docs/guide-ja.md)
+  file(READ ${PROJECT_SOURCE_DIR}/${text} words)
+  string(REGEX MATCHALL "Kivrel-[0-9.]+-win|(version|バージョン) [0-9]+\\.[0-9]+" named "${words}")
+  foreach(name IN LISTS named)
+    if(NOT name MATCHES " ${KIVREL_VERSION}$|-${KIVREL_VERSION}-")
+      message(FATAL_ERROR "${text} names ${name}; the version is ${KIVREL_VERSION}")
+    endif()
+  endforeach()
+endforeach()
+
+set(KIVREL_ZIP_FOLDER Kivrel-${KIVREL_VERSION}-${KIVREL_WINDOWS_BUILD})
+set(KIVREL_ZIP ${CMAKE_BINARY_DIR}/package/${KIVREL_ZIP_FOLDER}.zip)
+set(stripped ${CMAKE_BINARY_DIR}/package/Kivrel.exe)
+set(docs ${KIVREL_PACKAGE_DOCS}/guide-ja.txt ${KIVREL_PACKAGE_DOCS}/guide-en.txt
+         ${KIVREL_PACKAGE_DOCS}/LICENSE.txt)
+# strip stamps the PE header with the time unless told the epoch.
+add_custom_command(OUTPUT ${KIVREL_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} -o ${stripped}
+          $<TARGET_FILE:Kivrel>
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/cmake/write_zip.py ${KIVREL_ZIP} ${KIVREL_ZIP_FOLDER}
+          ${stripped} ${docs}
+  DEPENDS Kivrel ${docs} ${PROJECT_SOURCE_DIR}/cmake/write_zip.py
+  COMMENT "Packing ${KIVREL_ZIP_FOLDER}.zip"
+  VERBATIM)
+add_custom_target(kivrel_zip ALL DEPENDS ${KIVREL_ZIP})

@@ -18,10 +18,22 @@ endif()
 
 set(KIVREL_ISOLATED ${PROJECT_SOURCE_DIR}/tests/harness/isolated)
 
+# Each test's time limit, a few times its usual length, so that a hang costs
+# minutes: 60 s unless given, 120 s under Wine, where the first test of a run
+# may have to make the Wine prefix.
+function(kivrel_test_timeout name seconds)
+  if(NOT seconds AND WIN32)
+    set(seconds 120)
+  elseif(NOT seconds)
+    set(seconds 60)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${seconds})
+endfunction()
+
 # A GoogleTest program. SENDING runs it in a private network namespace; under
 # Wine every program runs that way already (the toolchain's emulator).
 function(kivrel_add_gtest name)
-  cmake_parse_arguments(ARG "SENDING" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SENDING" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${KIVREL_GTEST})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -33,24 +45,27 @@ function(kivrel_add_gtest name)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()
+  kivrel_test_timeout(${name} "${ARG_TIMEOUT}")
 endfunction()
 
 # A Python test that drives the real programs from outside, always isolated.
-# WINE gives it a wineserver and an X display of its own; LANS N, N isolated
-# LANs beside lo (ARGS then usually ends with "-k lans", their cases).
+# WINE gives it a wineserver and an X display of its own, under this build's
+# Wine loader; LANS N, N isolated LANs beside lo (ARGS then usually ends with
+# "-k lans", their cases).
 function(kivrel_add_script_test name script)
-  cmake_parse_arguments(ARG "WINE" "LANS" "ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "WINE" "LANS;TIMEOUT" "ARGS" ${ARGN})
   set(harness ${KIVREL_ISOLATED})
   if(ARG_LANS)
     list(APPEND harness --lans ${ARG_LANS})
   endif()
   if(ARG_WINE)
-    list(APPEND harness --wine)
+    list(APPEND harness --wine=${KIVREL_WINE_LOADER})
   endif()
   add_test(NAME ${name}
            COMMAND ${harness} python3 ${PROJECT_SOURCE_DIR}/tests/e2e/${script} ${ARG_ARGS})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-                       "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1")
+    "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1;KIVREL_VERSION=${KIVREL_VERSION}")
+  kivrel_test_timeout(${name} "${ARG_TIMEOUT}")
   if(ARG_WINE)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wineprefix)
   endif()

@@ -349,7 +349,7 @@ class MainFrame(kivtest.WineTestCase):
             open_it()
             about = self.dialog('Kivrelのﾊﾞｰｼﾞｮﾝ情報')
             texts = [c['text'] for c in self.probe('children', about)['children']]
-            self.assertIn('Kivrel Version 1.01', texts)
+            self.assertIn('Kivrel Version ' + os.environ['KIVREL_VERSION'], texts)
             self.assertEqual(self.probe('owner', about)['owner'], self.frame)
             self.probe('keys', about, close_key)
             self.assertTrue(self.focus_on_list())

@@ -1,9 +1,15 @@
-"""The download a Windows user gets: builds Kivrel-<version>-win32.zip with
-CPack from the build tree, checks what it holds, unpacks it and runs the
-program from the unpacked folder under Wine, as a user would after "Extract
-All". Arguments: the cpack program, the build directory, the window probe."""
+"""The download a Windows user gets: checks what the zip that the build packed,
+Kivrel-<version>-<build>.zip, holds, unpacks it and runs the program from the
+unpacked folder under Wine, as a user would after "Extract All". Arguments:
+the zip, the toolchain's objdump, the window probe.
+
+With --reproducible instead (no Wine needed): the sources, copied into two
+folders of different names, must build the same Kivrel.exe byte for byte.
+Arguments: the source folder, the preset."""
+import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -14,11 +20,14 @@ from pathlib import Path
 
 import kivtest
 
-PROBE = sys.argv.pop(3)
-BUILD = Path(sys.argv.pop(2))
-CPACK = sys.argv.pop(1)
-OBJDUMP = 'i686-w64-mingw32-objdump'
-FOLDER = 'Kivrel-1.01-win32'
+if sys.argv[1] == '--reproducible':
+    SOURCE, PRESET = Path(sys.argv[2]), sys.argv[3]
+    sys.argv[1:] = ['Reproducible']
+else:
+    ZIP, OBJDUMP, PROBE = Path(sys.argv[1]), sys.argv[2], sys.argv[3]
+    sys.argv[1:] = ['ReleaseZip']
+    FOLDER = ZIP.stem
+    VERSION, BUILD = FOLDER.split('-')[1:]
 MAC = '00-11-22-33-44-55'
 # One target "AB", 00-11-22-33-44-55, in the data file's layout.
 DATA = bytes.fromhex('01000000' '02000000' '4142' '001122334455')
@@ -35,18 +44,20 @@ WINDOWS_10 = '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'
 
 
 def objdump(*args):
-    return subprocess.run([OBJDUMP, *args], check=True, capture_output=True,
-                          text=True).stdout
+    # Its words are translated; the harness runs everything in Japanese.
+    return subprocess.run([OBJDUMP, *args], check=True, capture_output=True, text=True,
+                          env=dict(os.environ, LC_ALL='C')).stdout
 
 
-def manifest_of(exe):
-    """The RT_MANIFEST resource's text, found through the resource directory."""
+def resource_of(exe, kind):
+    """The bytes of the first resource of a type, found through the resource
+    directory: 0x18 the manifest, 0x10 the version."""
     listing = objdump('-p', str(exe))
-    manifest = re.search(r'Entry: ID: 0x000018,.*?Leaf: Addr: 0x(\w+), Size: 0x(\w+)', listing,
-                         re.S)
-    if manifest is None:
+    found = re.search(rf'Entry: ID: 0x{kind:06x},.*?Leaf: Addr: 0x(\w+), Size: 0x(\w+)', listing,
+                      re.S)
+    if found is None:
         return None
-    rva, size = int(manifest.group(1), 16), int(manifest.group(2), 16)
+    rva, size = int(found.group(1), 16), int(found.group(2), 16)
     base = int(re.search(r'^ImageBase\s+(\w+)', listing, re.M).group(1), 16)
     section = re.search(r'\.rsrc\s+\w+\s+(\w+)\s+\w+\s+(\w+)', objdump('-h', str(exe)))
     vma, offset = int(section.group(1), 16) - base, int(section.group(2), 16)
@@ -55,18 +66,27 @@ def manifest_of(exe):
         return f.read(size)
 
 
-class ReleaseZip(kivtest.WineTestCase):
-    probe_exe = PROBE
+class Reproducible(unittest.TestCase):
+    def test_exe_is_the_same_built_in_two_folders(self):
+        exes = []
+        with tempfile.TemporaryDirectory() as work:
+            for folder in ('a', 'another/folder'):
+                copy = Path(work, folder, 'kivrel')
+                shutil.copytree(SOURCE, copy, ignore=shutil.ignore_patterns('build', '.git'))
+                for step in (['cmake', '--preset', PRESET, '-DBUILD_TESTING=OFF'],
+                             ['cmake', '--build', '--preset', PRESET, '-j2', '--target', 'Kivrel']):
+                    subprocess.run(step, cwd=copy, check=True, stdout=subprocess.DEVNULL)
+                exes.append((copy / 'build' / PRESET / 'app' / 'Kivrel.exe').read_bytes())
+        self.assertTrue(exes[0] == exes[1], 'Kivrel.exe differs between the two folders')
 
+
+class ReleaseZip(kivtest.WineTestCase):
     @classmethod
     def setUpClass(cls):
+        cls.probe_exe = PROBE
         super().setUpClass()
         cls.work = Path(tempfile.mkdtemp())
-        subprocess.run([CPACK, '--config', str(BUILD / 'CPackConfig.cmake'), '-B',
-                        str(cls.work / 'out')], cwd=cls.work, check=True,
-                       stdout=subprocess.DEVNULL)
-        cls.zip = cls.work / 'out' / (FOLDER + '.zip')
-        with zipfile.ZipFile(cls.zip) as z:
+        with zipfile.ZipFile(ZIP) as z:
             cls.names = sorted(z.namelist())
             z.extractall(cls.work / 'unpacked')
         cls.folder = cls.work / 'unpacked' / FOLDER
@@ -103,8 +123,21 @@ class ReleaseZip(kivtest.WineTestCase):
         self.assertIn('kernel32.dll', imports)
         self.assertLessEqual(imports, KNOWN_DLLS)
 
+    def test_exe_is_built_for_its_download(self):
+        machine = {'win32': 'pei-i386', 'win64': 'pei-x86-64'}[BUILD]
+        self.assertIn(f'file format {machine}', objdump('-f', str(self.exe)))
+
+    def test_version_resource_numbers_match_its_text(self):
+        # "1.01" is version 1.0.1.0.
+        info = resource_of(self.exe, 0x10)
+        fixed = info[info.index(struct.pack('<I', 0xFEEF04BD)):]
+        ms, ls = struct.unpack_from('<II', fixed, 8)
+        numbers = (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+        self.assertEqual(numbers, tuple(int(d) for d in VERSION.replace('.', '')) + (0,))
+        self.assertIn(f'{VERSION}\0'.encode('utf-16-le'), info)
+
     def test_exe_carries_its_manifest(self):
-        text = manifest_of(self.exe)
+        text = resource_of(self.exe, 0x18)
         self.assertIsNotNone(text)
         root = ET.fromstring(text)
         ns = {'v1': 'urn:schemas-microsoft-com:asm.v1',
