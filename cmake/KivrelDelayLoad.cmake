@@ -3,14 +3,15 @@
 # than the whole wake. Each import library of the toolchain is turned into a
 # delay-load library with the same exports, and kivrel_window_dlls links those
 # in its place (the first call of a DLL's function loads it).
-# In the 32-bit build the headers then declare these DLLs' functions as plain
-# externals, so calls go to the delay-load thunks; through a dllimport pointer
-# they would reach an import slot that the 32-bit delay-load libraries leave
-# empty. The 64-bit ones fill it with the thunk, and need nothing.
-# 32-bit C names also carry a leading underscore; 64-bit ones none.
+# The headers then declare these DLLs' functions as plain externals, so calls
+# go to the delay-load thunks; through a dllimport pointer they would reach an
+# import slot that the 32-bit delay-load libraries leave empty (the 64-bit
+# ones fill it with the thunk, and work either way).
+add_compile_definitions(_USER32_ _GDI32_ _COMCTL32_)
+
+# 32-bit C names carry a leading underscore; 64-bit ones none.
 set(symbol_prefix "")
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  add_compile_definitions(_USER32_ _GDI32_ _COMCTL32_)
   set(symbol_prefix _)
 endif()
 
