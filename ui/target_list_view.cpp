@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 
+#include <exception>
 #include <vector>
 
 namespace kivrel {
@@ -14,8 +15,16 @@ void TargetListView::LoadTargets() {
     m_control.DeleteAllRows();
     TargetList loaded;
     m_fileStatus = ReadTargetFile(loaded);
-    for (const TargetEntry& entry : loaded) {
-        AddTarget(entry);
+    try {
+        for (const TargetEntry& entry : loaded) {
+            AddTarget(entry);
+        }
+    } catch (const std::exception&) {
+        // Out of memory while showing it: none of it rather than a part, and
+        // the file is kept as one that could not be read.
+        m_targets.Clear();
+        m_control.DeleteAllRows();
+        m_fileStatus = FILE_DAMAGED;
     }
 }
 
