@@ -33,6 +33,7 @@ void TargetListView::SaveTargets() {
 }
 
 void TargetListView::AddTarget(const TargetEntry& entry) {
+    ++m_revision;
     m_targets.Append(entry);
     const int row = m_control.RowCount();
     m_control.InsertTextRow(row, entry.name);
@@ -40,11 +41,13 @@ void TargetListView::AddTarget(const TargetEntry& entry) {
 }
 
 void TargetListView::ReplaceTarget(int index, const TargetEntry& entry) {
+    ++m_revision;
     m_targets.ReplaceAt(index, entry);
     ShowRowTexts(index);
 }
 
 void TargetListView::DeleteTarget(int index) {
+    ++m_revision;
     m_control.DeleteRow(index);
     m_targets.RemoveAt(index);
 }
@@ -118,6 +121,7 @@ void TargetListView::OnTargetUp() {
     if (index <= 0) {
         return;
     }
+    ++m_revision;
     m_targets.SwapAdjacent(index - 1);
     ShowRowTexts(index - 1);
     ShowRowTexts(index);
@@ -129,6 +133,7 @@ void TargetListView::OnTargetDown() {
     if (index == -1 || index >= m_control.RowCount() - 1) {
         return;
     }
+    ++m_revision;
     m_targets.SwapAdjacent(index);
     ShowRowTexts(index);
     ShowRowTexts(index + 1);

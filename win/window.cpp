@@ -10,6 +10,24 @@ HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT
                              ::GetModuleHandleW(nullptr), nullptr);
 }
 
+namespace {
+
+BOOL CALLBACK CloseIfOwned(HWND hwnd, LPARAM owner) {
+    for (HWND up = ::GetWindow(hwnd, GW_OWNER); up != nullptr; up = ::GetWindow(up, GW_OWNER)) {
+        if (up == reinterpret_cast<HWND>(owner)) {
+            ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+            break;
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void CloseOwnedWindows(HWND owner) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfOwned, reinterpret_cast<LPARAM>(owner));
+}
+
 bool Window::RegisterWindowClass(WNDCLASSEXW windowClass) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
