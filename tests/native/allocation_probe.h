@@ -1,5 +1,5 @@
 // Watches the global operator new of a test program, to prove that some code
-// never asks for a large block, nor for much memory in all, or copes when one
+// never asks for a large block, nor for much memory in all, or copes when a
 // request fails.
 #pragma once
 

@@ -51,20 +51,6 @@ TEST(SendDialogState, OkWhileSendingAbortsAndOnlyTheLastReportCloses) {
     EXPECT_EQ(state.PressOk(), SendDialogState::kEndDialog);
 }
 
-TEST(SendDialogState, ACloseRequestAbortsAndEndsTheDialogWithTheLastReport) {
-    SendDialogState state;
-    state.Start();
-    EXPECT_EQ(state.RequestClose(), SendDialogState::kSignalAbort);
-    ExpectButton(state, IDS_SEND_ABORTING, false);
-    EXPECT_TRUE(state.Finish());
-    EXPECT_EQ(state.GetPhase(), SendDialogState::kClosed);
-
-    SendDialogState finished;
-    finished.Start();
-    EXPECT_FALSE(finished.Finish());
-    EXPECT_EQ(finished.RequestClose(), SendDialogState::kEndDialog);
-}
-
 TEST(SendDialogState, WorkerThatNeverStartedLeavesTheDialogClosable) {
     SendDialogState state;
     state.Start();

@@ -137,7 +137,6 @@ TEST(SendWorker, FinishedComesExactlyOnceAndLastWhereverTheRunEnds) {
 TEST_F(SendWorkerTest, ARunThatGoesFirstStopsItsWorkerWithoutFreeingWhatItUses) {
     TargetList targets;
     targets.Append({"A", kA});
-    targets.Append({"B", kB});
     std::thread worker;
     {
         SendRun run;

@@ -384,10 +384,9 @@ TEST_F(ListViewTest, LoadShowsTheWholeFileOrNothing) {
 }
 
 TEST_F(ListViewTest, AnyAllocationFailingWhileLoadingShowsAllOrNoneAndKeepsTheFile) {
-    TargetList saved;
-    for (int i = 0; i < 3; ++i) {
-        saved.Append({"a name too long to be kept inline " + std::to_string(i), Entry(i).mac});
-    }
+    TargetList saved; // names too long to be kept inline: each takes a request
+    saved.Append({"the first of two long names", Entry(1).mac});
+    saved.Append({"the second of two long names", Entry(2).mac});
     TargetFileStatus status = FILE_MISSING;
     ASSERT_TRUE(WriteTargetFile(saved, status));
     const std::string bytes = ReadBytes(kTargetFileName);

@@ -395,49 +395,6 @@ std::string ResourcesJson(const std::string& exe, UINT id) {
     return out;
 }
 
-// A DIALOG template's controls as compiled: place, size and style in dialog
-// units, and the class as its predefined number (0x82 static), else -1.
-std::string TemplateJson(const std::string& exe, UINT id) {
-    HMODULE module = LoadLibraryExW(Wide(exe).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG) : nullptr;
-    if (found == nullptr) {
-        return Error("no such dialog");
-    }
-    const auto* dialog = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
-    const WORD* at = reinterpret_cast<const WORD*>(dialog + 1);
-    const auto skip = [&at] { // a number or a text
-        if (*at == 0xFFFF) {
-            at += 2;
-        } else {
-            while (*at++ != 0) {
-            }
-        }
-    };
-    skip(); // menu
-    skip(); // class
-    skip(); // caption
-    if (dialog->style & DS_SETFONT) {
-        ++at;
-        skip();
-    }
-    std::ostringstream o;
-    o << "{\"items\":[";
-    for (WORD i = 0; i < dialog->cdit; ++i) {
-        const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(
-            (reinterpret_cast<UINT_PTR>(at) + 3) & ~static_cast<UINT_PTR>(3));
-        at = reinterpret_cast<const WORD*>(item + 1);
-        const int cls = *at == 0xFFFF ? at[1] : -1;
-        skip();
-        skip();
-        at = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(at + 1) + *at);
-        o << (i ? "," : "") << "{\"x\":" << item->x << ",\"y\":" << item->y
-          << ",\"cx\":" << item->cx << ",\"cy\":" << item->cy << ",\"style\":" << item->style
-          << ",\"class\":" << cls << "}";
-    }
-    FreeLibrary(module);
-    return o.str() + "]}";
-}
-
 std::string Run(const std::vector<std::string>& w) {
     const std::string& cmd = w[0];
     auto arg = [&](std::size_t i) { return i < w.size() ? w[i] : std::string(); };
@@ -459,10 +416,6 @@ std::string Run(const std::vector<std::string>& w) {
     if (cmd == "resources") {
         // resources EXE ID: the menu and accelerator table under ID.
         return ResourcesJson(arg(1), static_cast<UINT>(std::stoul(arg(2))));
-    }
-    if (cmd == "template") {
-        // template EXE ID: the dialog template ID's controls.
-        return TemplateJson(arg(1), static_cast<UINT>(std::stoul(arg(2))));
     }
     if (cmd == "windows") {
         // windows [PID]: every visible top-level window.
