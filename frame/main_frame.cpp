@@ -89,7 +89,7 @@ void CMainFrame::SaveTargets() {
 void CMainFrame::OnCloseRequest() {
     if (m_closePending || !IsEnabled()) {
         m_closePending = true;
-        win::CloseOwnedWindows(Hwnd());
+        win::CloseOwnedDialogs(Hwnd());
         return;
     }
     DestroyWindow();

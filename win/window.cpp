@@ -12,7 +12,11 @@ HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT
 
 namespace {
 
-BOOL CALLBACK CloseIfOwned(HWND hwnd, LPARAM owner) {
+BOOL CALLBACK CloseIfOwnedDialog(HWND hwnd, LPARAM owner) {
+    wchar_t className[8] = {};
+    if (::GetClassNameW(hwnd, className, 8) == 0 || ::lstrcmpW(className, L"#32770") != 0) {
+        return TRUE;
+    }
     for (HWND up = ::GetWindow(hwnd, GW_OWNER); up != nullptr; up = ::GetWindow(up, GW_OWNER)) {
         if (up == reinterpret_cast<HWND>(owner)) {
             ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -24,8 +28,9 @@ BOOL CALLBACK CloseIfOwned(HWND hwnd, LPARAM owner) {
 
 } // namespace
 
-void CloseOwnedWindows(HWND owner) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfOwned, reinterpret_cast<LPARAM>(owner));
+void CloseOwnedDialogs(HWND owner) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfOwnedDialog,
+                        reinterpret_cast<LPARAM>(owner));
 }
 
 bool Window::RegisterWindowClass(WNDCLASSEXW windowClass) {

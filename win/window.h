@@ -15,10 +15,10 @@ constexpr RECT kDefaultRect = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_U
 HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT id,
                         const RECT& rect = RECT{});
 
-// Asks every window of this thread that owner owns, directly or through
-// another, to close by a posted WM_CLOSE: a dialog or a message box then ends
-// as Cancel does.
-void CloseOwnedWindows(HWND owner);
+// Asks every dialog and message box of this thread that owner owns, directly
+// or through another, to close by a posted WM_CLOSE: it then ends as Cancel
+// does. Other owned windows (the toolbar's tooltips) are left alone.
+void CloseOwnedDialogs(HWND owner);
 
 class Window : public WindowHandle {
 public:
