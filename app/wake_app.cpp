@@ -23,21 +23,31 @@ bool CWakeApp::InitInstance() {
         SetExitCode(kivrel::CLI_EXIT_NO_SOCKETS);
         return false;
     }
+    m_socketsStarted = true;
     const std::string text = kivrel::CommandLineText(::GetCommandLineA(), IsLeadByte);
     if (!text.empty()) {
         MessageBoxes messages;
         SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket));
-        ::WSACleanup();
+        ReleaseSockets();
         return false;
     }
     if (!StartWindow()) {
-        ::WSACleanup();
+        ReleaseSockets();
         return false;
     }
     return true;
 }
 
+// The session's end runs this before the loop has ended, and the loop's end
+// may run it again: the socket library is released once.
 int CWakeApp::ExitInstance() {
-    ::WSACleanup();
+    ReleaseSockets();
     return win::Application::ExitInstance();
+}
+
+void CWakeApp::ReleaseSockets() {
+    if (m_socketsStarted) {
+        m_socketsStarted = false;
+        ::WSACleanup();
+    }
 }

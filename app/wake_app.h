@@ -17,8 +17,10 @@ protected:
 
 private:
     static const kivrel::CommandRow<CWakeApp> kCommands[];
+    bool m_socketsStarted = false;
 
     bool StartWindow();
+    void ReleaseSockets();
     void OnAppAbout();
     void OnAppExit();
 };

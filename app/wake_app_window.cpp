@@ -24,7 +24,14 @@ bool CWakeApp::StartWindow() {
     SetAccelerators(
         ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
     ::SetWindowPos(frame->Hwnd(), HWND_TOP, 0, 0, 530, 400, SWP_NOMOVE);
+    // Windows applies the starter's show state (a shortcut set to run
+    // minimised or maximised, STARTF_USESHOWWINDOW) in place of the first
+    // SW_SHOW or SW_SHOWNORMAL of a main window, once per process. That first
+    // call takes it; the second shows the window normal, 530 x 400, whatever
+    // the first did (it restores a minimised or maximised window and shows a
+    // hidden one).
     ::ShowWindow(frame->Hwnd(), SW_SHOW);
+    ::ShowWindow(frame->Hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(frame->Hwnd());
     return true;
 }
@@ -34,8 +41,9 @@ void CWakeApp::OnAppAbout() {
     dialog.DoModal();
 }
 
+// Posted: the frame must not go while its own command dispatch is still on the stack.
 void CWakeApp::OnAppExit() {
-    ::SendMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    ::PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
 }
 
 bool CWakeApp::QueryCommand(unsigned id, kivrel::CommandState& state) const {

@@ -70,21 +70,47 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
 }
 
 bool CMainFrame::DestroyWindow() {
-    SaveOnce();
+    SaveTargets();
     return ::DestroyWindow(Hwnd()) != FALSE;
 }
 
-void CMainFrame::SaveOnce() {
-    if (m_pView != nullptr && !m_saved) {
-        m_saved = true;
+void CMainFrame::SaveTargets() {
+    if (m_pView != nullptr && !(m_endSaved && m_pView->Revision() == m_endSavedRevision)) {
         m_pView->SaveTargets();
     }
+}
+
+// The close box, Alt+F4, the exit command, or another program (taskkill
+// without /F posts WM_CLOSE to every window). While a dialog or message box of
+// ours runs, this window is disabled and that loop is on the stack: the window
+// must not go from under it. That one is asked to end as Cancel (the send
+// dialog aborts its run first), and the first idle time of the main loop,
+// which comes only once every modal loop has returned, closes.
+void CMainFrame::OnCloseRequest() {
+    if (m_closePending || !IsEnabled()) {
+        m_closePending = true;
+        win::CloseOwnedDialogs(Hwnd());
+        return;
+    }
+    DestroyWindow();
+}
+
+// The system may end the process without destroying the window: save and
+// release what the exit releases. Should the ending be called off after all,
+// the close saves again if the list has changed since.
+void CMainFrame::OnEndSession() {
+    SaveTargets();
+    if (m_pView != nullptr) {
+        m_endSaved = true;
+        m_endSavedRevision = m_pView->Revision();
+    }
+    win::Application::Current()->ExitInstance();
 }
 
 bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_CLOSE:
-        DestroyWindow();
+        OnCloseRequest();
         result = 0;
         return true;
     case WM_SETFOCUS:
@@ -94,9 +120,8 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     case WM_ENDSESSION:
-        // The system may end the process without destroying the window.
         if (wParam != FALSE) {
-            SaveOnce();
+            OnEndSession();
         }
         result = 0;
         return true;
@@ -122,7 +147,10 @@ bool CMainFrame::OnCommand(UINT id, UINT, HWND control) {
     if (control != nullptr && control != m_wndToolBar.Hwnd()) {
         return false;
     }
-    Chain().Execute(id);
+    // Nothing new starts once the window is closing.
+    if (!m_closePending) {
+        Chain().Execute(id);
+    }
     return true;
 }
 
@@ -201,6 +229,10 @@ void CMainFrame::ShowPrompt(UINT id) const {
 }
 
 void CMainFrame::OnIdleUpdate() {
+    if (m_closePending && IsEnabled()) {
+        DestroyWindow();
+        return;
+    }
     if (!m_wndToolBar.IsVisible()) {
         return;
     }

@@ -17,7 +17,8 @@ public:
     // application is the chain's last link.
     static CMainFrame* LoadFrame(DWORD style, kivrel::CommandTarget& application);
 
-    // Saves the list unless this ending saved it already, then destroys the window.
+    // Saves the list unless the session's end saved this very list already,
+    // then destroys the window.
     bool DestroyWindow();
 
     // The chain's second link: the two bar toggles.
@@ -48,12 +49,17 @@ private:
     void OnMenuSelect(UINT item, UINT flags, HMENU menu) const;
     void OnIdleUpdate();
     void ShowPrompt(UINT id) const;
-    void SaveOnce();
+    void OnCloseRequest();
+    void OnEndSession();
+    void SaveTargets();
 
     win::StatusBar m_wndStatusBar;
     win::ToolBar m_wndToolBar;
     CKivrelListView* m_pView = nullptr; // deletes itself with its window
     kivrel::CommandTarget& m_application;
     std::wstring m_tipText; // kept alive while the tooltip reads it
-    bool m_saved = false;
+    bool m_closePending = false;
+    // The session's end saved the list as it stood at this revision.
+    bool m_endSaved = false;
+    unsigned m_endSavedRevision = 0;
 };

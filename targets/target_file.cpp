@@ -5,7 +5,8 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <new>
+#include <exception>
+#include <string>
 #include <utility>
 
 namespace kivrel {
@@ -30,21 +31,10 @@ std::uint8_t* WriteLe32(std::uint8_t* at, std::uint32_t value) {
     return at + 4;
 }
 
-// Every length is checked against the bytes that are left before anything is
-// taken, so a hostile count or length fails without allocating for it.
-bool Decode(const std::uint8_t* data, std::size_t size, TargetList& list) {
-    if (size < kCountSize) {
-        return false;
-    }
-    const std::uint32_t count = ReadLe32(data);
-    std::size_t left = size - kCountSize;
-    if (count > left / kMinRecordSize ||
-        count > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
-        return false;
-    }
-    // Bounded by the file's size, as the count was checked against it.
-    list.Reserve(static_cast<std::int32_t>(count));
-    const std::uint8_t* at = data + kCountSize;
+// The records after the count. Every length is checked against the bytes
+// that are left before anything is taken, so a hostile one fails without
+// allocating for it.
+bool Decode(const std::uint8_t* at, std::size_t left, std::uint32_t count, TargetList& list) {
     for (std::uint32_t i = 0; i < count; ++i) {
         if (left < kLengthSize) {
             return false;
@@ -79,23 +69,42 @@ TargetFileStatus ReadWhole(TargetList& list, const std::string& path) {
     case OPEN_MISSING:
         return FILE_MISSING;
     case OPEN_REFUSED:
-        return FILE_DAMAGED;
+        return FILE_HELD;
     }
     std::uint64_t size = 0;
-    if (!file.GetSize(size) || size > std::numeric_limits<std::size_t>::max()) {
-        return FILE_DAMAGED;
-    }
-    const std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[static_cast<std::size_t>(size)]);
+    std::uint8_t header[kCountSize];
     std::size_t got = 0;
-    if (!file.Read(data.get(), static_cast<std::size_t>(size), got)) {
+    if (!file.GetSize(size) || size > std::numeric_limits<std::size_t>::max() ||
+        !file.Read(header, kCountSize, got) || got < kCountSize) {
         return FILE_DAMAGED;
     }
+    // The count must fit the bytes that follow and a list in memory; it is
+    // checked before the rest of the file is read, so a hostile one costs nothing.
+    const std::uint32_t count = ReadLe32(header);
+    const std::size_t rest = static_cast<std::size_t>(size) - kCountSize;
     TargetList read;
-    if (!Decode(data.get(), got, read)) {
+    if (count > rest / kMinRecordSize ||
+        count > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()) ||
+        !read.Reserve(static_cast<std::int32_t>(count))) {
+        return FILE_DAMAGED;
+    }
+    const std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[rest]);
+    if (!file.Read(data.get(), rest, got) || !Decode(data.get(), got, count, read)) {
         return FILE_DAMAGED;
     }
     list = std::move(read);
     return FILE_LOADED;
+}
+
+// No exception leaves: running out of memory, or a count no list can hold,
+// is a file that cannot be read whole. The list is only ever assigned a
+// complete result, so it is still empty then.
+TargetFileStatus ReadContained(TargetList& list, const std::string& path) {
+    try {
+        return ReadWhole(list, path);
+    } catch (const std::exception&) {
+        return FILE_DAMAGED;
+    }
 }
 
 bool Encode(const TargetList& list, std::unique_ptr<std::uint8_t[]>& data, std::size_t& size) {
@@ -140,27 +149,46 @@ bool WriteBeside(const TargetList& list, const std::string& fresh) {
     return true;
 }
 
-// A file the list does not show is kept, never destroyed.
-bool MoveDamagedAside(const std::string& path, const std::string& backup,
-                      TargetFileStatus& status) {
-    if (status != FILE_DAMAGED) {
+constexpr int kSpareBackups = 9;
+
+// A file the list does not show is kept, never destroyed: a damaged one as
+// "<name>.bak", replacing an older backup (backups under that name are only
+// ever damaged files), any other, or a damaged one whose backup cannot be
+// replaced, under the first free spare name.
+bool KeepAside(const std::string& path, TargetFileStatus status) {
+    if (status == FILE_LOADED || status == FILE_MISSING || !PathExists(path.c_str())) {
         return true;
     }
-    if (!ReplaceFileAtomically(path.c_str(), backup.c_str()) && PathExists(path.c_str())) {
+    const std::string backup = path + ".bak";
+    if (status == FILE_DAMAGED && ReplaceFileAtomically(path.c_str(), backup.c_str())) {
+        return true;
+    }
+    for (int spare = 1; spare <= kSpareBackups; ++spare) {
+        const std::string name = backup + std::to_string(spare);
+        if (!PathExists(name.c_str()) && ReplaceFileAtomically(path.c_str(), name.c_str())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The list shown lives only in fresh: it is put in place before fresh is
+// written again, so that a failing write cannot take the only copy with it.
+bool PutFreshInPlace(const std::string& path, const std::string& fresh, TargetFileStatus& status) {
+    if (!KeepAside(path, status) || !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
         return false;
     }
-    status = FILE_MISSING;
+    status = FILE_LOADED;
     return true;
 }
 
 bool Save(const TargetList& list, TargetFileStatus& status, const std::string& path) {
     const std::string fresh = path + ".new";
-    const std::string backup = path + ".bak";
+    if (status == FILE_FROM_NEW && !PutFreshInPlace(path, fresh, status) && list.empty()) {
+        return false;
+    }
     if (list.empty()) {
-        if (status == FILE_DAMAGED) {
-            return MoveDamagedAside(path, backup, status);
-        }
-        if (!RemoveFileIfPresent(path.c_str())) {
+        if (!KeepAside(path, status) || !RemoveFileIfPresent(path.c_str())) {
             return false;
         }
         status = FILE_MISSING;
@@ -169,9 +197,9 @@ bool Save(const TargetList& list, TargetFileStatus& status, const std::string& p
     if (!WriteBeside(list, fresh)) {
         return false;
     }
-    if (!MoveDamagedAside(path, backup, status) ||
-        !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
-        RemoveFileIfPresent(fresh.c_str());
+    if (!KeepAside(path, status) || !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
+        // Fresh is whole and flushed: the newest list stays there for the next start.
+        status = FILE_FROM_NEW;
         return false;
     }
     status = FILE_LOADED;
@@ -186,12 +214,11 @@ TargetFileStatus ReadTargetFile(TargetList& list) {
 
 TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path) {
     list.Clear();
-    try {
-        return ReadWhole(list, path);
-    } catch (const std::bad_alloc&) {
-        // The list is only ever assigned a complete result, so it is still empty.
-        return FILE_DAMAGED;
+    const TargetFileStatus status = ReadContained(list, path);
+    if (status != FILE_LOADED && ReadContained(list, path + ".new") == FILE_LOADED) {
+        return FILE_FROM_NEW;
     }
+    return status;
 }
 
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status) {
@@ -201,7 +228,7 @@ bool WriteTargetFile(const TargetList& list, TargetFileStatus& status) {
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status, const std::string& path) {
     try {
         return Save(list, status, path);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
         // Every allocation comes before the new file is created.
         return false;
     }

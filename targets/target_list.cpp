@@ -13,10 +13,14 @@ void TargetList::Append(TargetEntry&& entry) {
     m_entries.push_back(std::move(entry));
 }
 
-void TargetList::Reserve(std::int32_t count) {
+bool TargetList::Reserve(std::int32_t count) {
+    if (count > 0 && static_cast<std::size_t>(count) > m_entries.max_size()) {
+        return false;
+    }
     if (count > 0) {
         m_entries.reserve(static_cast<std::size_t>(count));
     }
+    return true;
 }
 
 bool TargetList::ReplaceAt(std::int32_t index, const TargetEntry& entry) {

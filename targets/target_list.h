@@ -24,8 +24,10 @@ public:
     // The copy's index is the size before the call.
     void Append(const TargetEntry& entry);
     void Append(TargetEntry&& entry);
-    // Room for count entries in all, so that appending them moves nothing.
-    void Reserve(std::int32_t count);
+    // Room for count entries in all, so that appending them moves nothing;
+    // false, with nothing reserved, for more than a list can ever hold (in a
+    // 32-bit process far fewer than 2^31). Running out of memory still throws.
+    bool Reserve(std::int32_t count);
     // The index-taking operations refuse an index outside the list and then
     // leave it exactly as it was.
     bool ReplaceAt(std::int32_t index, const TargetEntry& entry);

@@ -24,6 +24,7 @@ public:
     // The whole file's rows in one batch.
     void LoadTargets();
     void SaveTargets() { m_view.SaveTargets(); }
+    unsigned Revision() const { return m_view.Revision(); }
     // The command chain's first link.
     kivrel::CommandTarget& Commands() { return m_view; }
 

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 
+#include <exception>
 #include <vector>
 
 namespace kivrel {
@@ -14,8 +15,16 @@ void TargetListView::LoadTargets() {
     m_control.DeleteAllRows();
     TargetList loaded;
     m_fileStatus = ReadTargetFile(loaded);
-    for (const TargetEntry& entry : loaded) {
-        AddTarget(entry);
+    try {
+        for (const TargetEntry& entry : loaded) {
+            AddTarget(entry);
+        }
+    } catch (const std::exception&) {
+        // Out of memory while showing it: none of it rather than a part, and
+        // the file is kept as one that could not be read.
+        m_targets.Clear();
+        m_control.DeleteAllRows();
+        m_fileStatus = FILE_DAMAGED;
     }
 }
 
@@ -24,6 +33,7 @@ void TargetListView::SaveTargets() {
 }
 
 void TargetListView::AddTarget(const TargetEntry& entry) {
+    ++m_revision;
     m_targets.Append(entry);
     const int row = m_control.RowCount();
     m_control.InsertTextRow(row, entry.name);
@@ -31,11 +41,13 @@ void TargetListView::AddTarget(const TargetEntry& entry) {
 }
 
 void TargetListView::ReplaceTarget(int index, const TargetEntry& entry) {
+    ++m_revision;
     m_targets.ReplaceAt(index, entry);
     ShowRowTexts(index);
 }
 
 void TargetListView::DeleteTarget(int index) {
+    ++m_revision;
     m_control.DeleteRow(index);
     m_targets.RemoveAt(index);
 }
@@ -109,6 +121,7 @@ void TargetListView::OnTargetUp() {
     if (index <= 0) {
         return;
     }
+    ++m_revision;
     m_targets.SwapAdjacent(index - 1);
     ShowRowTexts(index - 1);
     ShowRowTexts(index);
@@ -120,6 +133,7 @@ void TargetListView::OnTargetDown() {
     if (index == -1 || index >= m_control.RowCount() - 1) {
         return;
     }
+    ++m_revision;
     m_targets.SwapAdjacent(index);
     ShowRowTexts(index);
     ShowRowTexts(index + 1);

@@ -24,6 +24,9 @@ public:
     void SaveTargets();
 
     const TargetList& targets() const { return m_targets; }
+    // Moves on with every change to the list, so that a caller can tell
+    // whether it changed since some moment.
+    unsigned Revision() const { return m_revision; }
 
     void AddTarget(const TargetEntry& entry);
     void ReplaceTarget(int index, const TargetEntry& entry);
@@ -65,6 +68,7 @@ private:
     TargetList m_targets;
     // Until a load has looked, whatever file is there is kept by a save.
     TargetFileStatus m_fileStatus = FILE_DAMAGED;
+    unsigned m_revision = 0;
 };
 
 } // namespace kivrel

@@ -14,8 +14,9 @@ int SendDialogState::TakeResultRow() {
     return m_nRow++;
 }
 
-void SendDialogState::Finish() {
-    m_phase = kFinished;
+bool SendDialogState::Finish() {
+    m_phase = m_closeRequested ? kClosed : kFinished;
+    return m_closeRequested;
 }
 
 SendDialogState::OkAction SendDialogState::PressOk() {
@@ -25,6 +26,11 @@ SendDialogState::OkAction SendDialogState::PressOk() {
     }
     m_phase = kClosed;
     return kEndDialog;
+}
+
+SendDialogState::OkAction SendDialogState::RequestClose() {
+    m_closeRequested = true;
+    return PressOk();
 }
 
 unsigned SendDialogState::ButtonTextId() const {

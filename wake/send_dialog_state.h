@@ -1,6 +1,6 @@
 // What the send progress dialog shows and does, decided without windows: its
 // button's caption and enabled state, the row each result lands in, and what
-// the OK button does in each state.
+// the OK button and a close request from outside do in each state.
 #pragma once
 
 namespace kivrel {
@@ -20,10 +20,14 @@ public:
     // The row that receives this result; results fill the rows in order,
     // whatever the user has selected meanwhile.
     int TakeResultRow();
-    // The worker's last report, or the worker could not be started.
-    void Finish();
+    // The worker's last report, or the worker could not be started. True when
+    // a close request was waiting for it: the dialog ends now.
+    bool Finish();
     // The button or Enter. While sending this only ever asks for an abort.
     OkAction PressOk();
+    // The program is closing: like OK, and in addition the dialog ends by
+    // itself once the run has stopped.
+    OkAction RequestClose();
 
     unsigned ButtonTextId() const;
     bool ButtonEnabled() const { return m_phase != kAborting; }
@@ -33,6 +37,7 @@ public:
 private:
     Phase m_phase = kFinished;
     int m_nRow = 0;
+    bool m_closeRequested = false;
 };
 
 } // namespace kivrel

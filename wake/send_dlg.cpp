@@ -2,22 +2,18 @@
 
 #include "res/resource.h"
 #include "ui/list_look.h"
-#include "wake/send_worker.h"
 #include "win/ansi_text.h"
 #include "win/resource_string.h"
 
 #include <memory>
-#include <vector>
 
 namespace {
 
 constexpr int kStatusColumn = 2;
 
-// What the worker thread owns: its own copy of the MACs, so that it never
-// reads the dialog's targets, and the way back to the dialog.
-struct SendJob {
-    std::vector<kivrel::MacBytes> macs;
-    kivrel::AbortSignal* abort = nullptr;
+// What the worker thread owns: its job and the way back to the dialog.
+struct WorkerStart {
+    std::unique_ptr<kivrel::SendJob> job;
     HWND dialog = nullptr;
 };
 
@@ -35,9 +31,9 @@ private:
 };
 
 DWORD WINAPI SendWorkerThread(LPVOID param) {
-    const std::unique_ptr<SendJob> job(static_cast<SendJob*>(param));
-    ProgressMessages progress(job->dialog);
-    kivrel::SendWorker(job->macs, *job->abort, progress);
+    const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(param));
+    ProgressMessages progress(start->dialog);
+    start->job->Run(progress);
     return 0;
 }
 
@@ -46,7 +42,8 @@ DWORD WINAPI SendWorkerThread(LPVOID param) {
 CSendDlg::CSendDlg() : win::Dialog(IDD_SEND) {}
 
 // The dialog only closes once the worker's last message was handled, so
-// nothing here waits for the worker.
+// nothing here waits for the worker; should its window go sooner, the run
+// still stops the worker, which keeps what it uses.
 CSendDlg::~CSendDlg() {
     if (m_font != nullptr) {
         ::DeleteObject(m_font);
@@ -82,17 +79,14 @@ void CSendDlg::InitList() {
 }
 
 bool CSendDlg::StartWorker() {
-    auto job = std::make_unique<SendJob>();
-    for (const kivrel::TargetEntry& target : m_targets) {
-        job->macs.push_back(target.mac);
-    }
-    job->abort = &m_abortEvent;
-    job->dialog = Hwnd();
-    const HANDLE thread = ::CreateThread(nullptr, 0, SendWorkerThread, job.get(), 0, nullptr);
+    auto start = std::make_unique<WorkerStart>();
+    start->job = m_run.MakeJob(m_targets);
+    start->dialog = Hwnd();
+    const HANDLE thread = ::CreateThread(nullptr, 0, SendWorkerThread, start.get(), 0, nullptr);
     if (thread == nullptr) {
         return false;
     }
-    job.release(); // the thread's now
+    start.release(); // the thread's now
     ::CloseHandle(thread);
     return true;
 }
@@ -102,22 +96,40 @@ void CSendDlg::OnOk() {
         EndDialog(IDOK);
         return;
     }
+    SignalAbort();
+}
+
+void CSendDlg::OnCloseRequest() {
+    if (m_state.RequestClose() == kivrel::SendDialogState::kEndDialog) {
+        EndDialog(IDCANCEL);
+        return;
+    }
+    SignalAbort();
+}
+
+void CSendDlg::SignalAbort() {
     // A disabled button loses the focus, and a dialog without one ignores
     // Enter even once the button is back: hand the focus to the list first.
     if (::GetFocus() == m_btnOk.Hwnd()) {
         Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_list.Hwnd()), TRUE);
     }
     ShowState();
-    m_abortEvent.Set();
+    m_run.Abort();
 }
 
 void CSendDlg::OnCancel() {}
 
 bool CSendDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message != WM_SEND_PROGRESS) {
+    // A WM_CLOSE comes from the closing program or from another (taskkill);
+    // Alt+F4 (SC_CLOSE) is the user's, and does nothing, as Esc does.
+    const bool userClose = message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE;
+    if (message == WM_CLOSE) {
+        OnCloseRequest();
+    } else if (message == WM_SEND_PROGRESS) {
+        OnSendProgress(wParam, lParam);
+    } else if (!userClose) {
         return false;
     }
-    OnSendProgress(wParam, lParam);
     result = 0;
     return true;
 }
@@ -131,7 +143,10 @@ void CSendDlg::OnSendProgress(WPARAM kind, LPARAM sendResult) {
         m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         m_list.EnsureVisible(row, true);
     } else if (kind == SEND_PROGRESS_DONE) {
-        m_state.Finish();
+        if (m_state.Finish()) {
+            EndDialog(IDCANCEL);
+            return;
+        }
         ShowState();
     }
 }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "targets/target_list.h"
-#include "wake/abort_event.h"
 #include "wake/send_dialog_state.h"
+#include "wake/send_run.h"
 #include "win/controls.h"
 #include "win/dialog.h"
 #include "win/list_view.h"
@@ -26,7 +26,8 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnOk() override;
-    // Esc does nothing: only the button in its close state ends the dialog.
+    // Esc does nothing: the button in its close state ends the dialog, or a
+    // close request (WM_CLOSE) once the run it aborted has stopped.
     void OnCancel() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -34,11 +35,13 @@ private:
     void InitList();
     bool StartWorker();
     void OnSendProgress(WPARAM kind, LPARAM sendResult);
+    void OnCloseRequest();
+    void SignalAbort();
     void ShowState() const;
 
     win::Control m_btnOk;
     win::ListView m_list;
-    kivrel::AbortEvent m_abortEvent;
+    kivrel::SendRun m_run;
     HFONT m_font = nullptr;
     kivrel::SendDialogState m_state;
 };

@@ -1,31 +1,34 @@
 #include "win/dialog.h"
 
 #include "win/application.h"
+#include "win/placement.h"
 
 namespace win {
 namespace {
 
+Box BoxOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
 // Over the window it belongs to, as users expect of a program's dialogs, but
-// never off the work area; without a visible owner, in the work area's middle.
+// never off the work area of the monitor that shows the owner (of the one
+// nearest, or where a minimised owner was); without a visible owner, in that
+// work area's middle.
 void CenterOverOwner(HWND dialog) {
-    RECT area;
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    RECT around = area;
     const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(
+        ::MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT around = monitor.rcWork;
     if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
         ::GetWindowRect(owner, &around);
     }
     RECT rect;
     ::GetWindowRect(dialog, &rect);
-    const LONG width = rect.right - rect.left;
-    const LONG height = rect.bottom - rect.top;
-    LONG x = (around.left + around.right - width) / 2;
-    LONG y = (around.top + around.bottom - height) / 2;
-    x = x + width > area.right ? area.right - width : x;
-    y = y + height > area.bottom ? area.bottom - height : y;
-    x = x < area.left ? area.left : x;
-    y = y < area.top ? area.top : y;
-    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Point at = CentreWithin(rect.right - rect.left, rect.bottom - rect.top, BoxOf(around),
+                                  BoxOf(monitor.rcWork));
+    ::SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace

@@ -1,12 +1,19 @@
 #include "win/message_box.h"
 
+#include "win/application.h"
 #include "win/resource_string.h"
 
 namespace win {
 
 int ShowMessageBox(UINT textId, UINT captionId, UINT flags) {
-    return ::MessageBoxW(::GetActiveWindow(), ResourceString(textId).c_str(),
-                         ResourceString(captionId).c_str(), flags);
+    HWND owner = ::GetActiveWindow();
+    // Even from the background the main window owns it, so that it is
+    // disabled meanwhile as under any dialog.
+    if (owner == nullptr && Application::Current() != nullptr) {
+        owner = Application::Current()->MainWindow();
+    }
+    return ::MessageBoxW(owner, ResourceString(textId).c_str(), ResourceString(captionId).c_str(),
+                         flags);
 }
 
 } // namespace win

@@ -5,7 +5,8 @@
 
 namespace win {
 
-// Owned by the active window, so a box raised from a dialog stays above it.
+// Owned by the active window, so a box raised from a dialog stays above it;
+// without one, by the main window.
 int ShowMessageBox(UINT textId, UINT captionId, UINT flags);
 
 } // namespace win

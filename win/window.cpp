@@ -10,6 +10,29 @@ HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT
                              ::GetModuleHandleW(nullptr), nullptr);
 }
 
+namespace {
+
+BOOL CALLBACK CloseIfOwnedDialog(HWND hwnd, LPARAM owner) {
+    wchar_t className[8] = {};
+    if (::GetClassNameW(hwnd, className, 8) == 0 || ::lstrcmpW(className, L"#32770") != 0) {
+        return TRUE;
+    }
+    for (HWND up = ::GetWindow(hwnd, GW_OWNER); up != nullptr; up = ::GetWindow(up, GW_OWNER)) {
+        if (up == reinterpret_cast<HWND>(owner)) {
+            ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+            break;
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void CloseOwnedDialogs(HWND owner) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseIfOwnedDialog,
+                        reinterpret_cast<LPARAM>(owner));
+}
+
 bool Window::RegisterWindowClass(WNDCLASSEXW windowClass) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;

@@ -15,6 +15,11 @@ constexpr RECT kDefaultRect = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_U
 HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT id,
                         const RECT& rect = RECT{});
 
+// Asks every dialog and message box of this thread that owner owns, directly
+// or through another, to close by a posted WM_CLOSE: it then ends as Cancel
+// does. Other owned windows (the toolbar's tooltips) are left alone.
+void CloseOwnedDialogs(HWND owner);
+
 class Window : public WindowHandle {
 public:
     Window() = default;

@@ -16,6 +16,7 @@ public:
     }
     void SetText(const std::wstring& text) const { ::SetWindowTextW(m_hwnd, text.c_str()); }
     void Enable(bool enabled) const { ::EnableWindow(m_hwnd, enabled ? TRUE : FALSE); }
+    bool IsEnabled() const { return ::IsWindowEnabled(m_hwnd) != FALSE; }
     void SetFocus() const { ::SetFocus(m_hwnd); }
     // Its own setting, whether or not its parent is shown yet.
     bool IsVisible() const { return (::GetWindowLongW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }

@@ -9,6 +9,7 @@ import struct
 import sys
 import time
 import unittest
+from unittest import mock
 
 import kivtest
 
@@ -61,13 +62,15 @@ class MainFrame(kivtest.WineTestCase):
     def setUp(self):
         self.dir = self.make_folder()
 
-    def start(self, entries=None, locale=None):
+    def start(self, entries=None, locale=None, minimised=False):
         if entries is not None:
             with open(os.path.join(self.dir, 'Kivrel.dat'), 'wb') as f:
                 f.write(kivtest.data_file(entries))
         self.counter = SaveCounter(self.dir)
         self.addCleanup(self.counter.close)
-        self.proc = self.start_program(EXE, cwd=self.dir, locale=locale)
+        folder = 'Z:' + self.dir.replace('/', '\\')  # start's own working folder
+        how = ('start', '/wait', '/min', '/d', folder, '/unix', EXE) if minimised else (EXE,)
+        self.proc = self.start_program(*how, cwd=self.dir, locale=locale)
         found = self.probe('find', '*', 'Kivrel', 30000)
         self.assertNotIn('error', found)
         self.frame = found['hwnd']
@@ -120,7 +123,9 @@ class MainFrame(kivtest.WineTestCase):
         return self.probe('window', self.status)['text']
 
     def test_window_bars_menu_and_layout(self):
-        window = self.start([('PC1', '00-11-22-33-44-55')])
+        # Started minimised, as a shortcut may ask: still normal, visible, 530 x 400.
+        window = self.start([('PC1', '00-11-22-33-44-55')], minimised=True)
+        self.assertFalse(window['iconic'])
         left, top, right, bottom = window['rect']
         self.assertEqual((right - left, bottom - top), (530, 400))
         self.assertEqual(window['exstyle'] & WS_EX_CLIENTEDGE, 0)
@@ -302,7 +307,8 @@ class MainFrame(kivtest.WineTestCase):
 
     def test_session_end_saves_once(self):
         targets = [('PC1', '00-11-22-33-44-01'), ('PC2', '00-11-22-33-44-02')]
-        self.start(targets)
+        with mock.patch.dict(os.environ, WINEDEBUG='trace+winsock'):
+            self.start(targets)
         self.select(1)
         self.probe('keys', self.frame, 'ctrl+u')
         time.sleep(0.3)
@@ -314,11 +320,44 @@ class MainFrame(kivtest.WineTestCase):
         self.probe('send', self.frame, WM_ENDSESSION, 1, 0)
         self.assertEqual(self.counter.saves(), 1)
         self.assertEqual(self.saved(), kivtest.data_file(targets[::-1]))
+        # The socket library is released then, and not again at the close.
+        os.set_blocking(self.proc.stderr.fileno(), False)
+        self.assertEqual(self.proc.stderr.read().count(b'WSACleanup'), 1)
         # The window may still be destroyed afterwards: it must not save again.
         os.remove(os.path.join(self.dir, 'Kivrel.dat'))
         self.probe('close', self.frame)
         self.assertEqual(self.ended(), 1)
         self.assertFalse(os.path.exists(os.path.join(self.dir, 'Kivrel.dat')))
+        self.assertNotIn(b'WSACleanup', self.proc.stderr.read() or b'')
+
+        # An ending called off after its save: a later change is saved at close.
+        self.start(targets)
+        self.probe('send', self.frame, WM_ENDSESSION, 1, 0)
+        self.assertEqual(self.counter.saves(), 1)
+        self.select(1)
+        self.probe('command', self.frame, UP)  # posted: handled before the close
+        self.probe('close', self.frame)
+        self.assertEqual(self.ended(), 2)
+        self.assertEqual(self.saved(), kivtest.data_file(targets[::-1]))
+
+    def test_close_request_while_a_dialog_is_open(self):
+        # As taskkill without /F: the dialog ends as Cancel (a run is aborted
+        # first), then the program closes, saving the unchanged list once.
+        targets = [('PC%02d' % i, '00-11-22-33-44-%02X' % i) for i in range(40)]
+        packets = kivtest.UdpListener()
+        self.addCleanup(packets.close)
+        for keys, title in (('ctrl+n', M[NEW].split('\n')[1]), ('ctrl+d', 'Kivrel'),
+                            ('ctrl+a', '送信ﾀﾞｲｱﾛｸﾞ')):
+            self.start(targets)
+            self.select(0)
+            self.probe('keys', self.frame, keys)
+            self.dialog(title)
+            if keys == 'ctrl+a':
+                self.assertIsNotNone(packets.receive(10))
+            self.probe('close', self.frame)
+            self.assertEqual(self.ended(), 1, keys)
+            self.assertEqual(self.saved(), kivtest.data_file(targets), keys)
+        self.assertLess(len(packets.receive_all()), len(targets) - 2)
 
     def test_dialogs_open_centred_over_the_window(self):
         self.start([('PC1', '00-11-22-33-44-55')])
@@ -343,6 +382,10 @@ class MainFrame(kivtest.WineTestCase):
 
     def test_about_box_from_menu_and_toolbar(self):
         self.start([('PC1', '00-11-22-33-44-55')])
+        # The compiled template's icon: visible SS_ICON child at (11, 17), 20 x 20, id -1.
+        icon = struct.pack('<IIhhhhH', 0x50000003, 0, 11, 17, 20, 20, 0xFFFF)
+        with open(EXE, 'rb') as exe:
+            self.assertIn(icon, exe.read())
         for open_it, close_key in ((lambda: self.probe('command', self.frame, ABOUT), 'esc'),
                                    (lambda: self.probe('toolbarclick', self.toolbar, ABOUT),
                                     'enter')):

@@ -2,16 +2,22 @@
 
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
 
 namespace {
 bool g_watching = false;
 kivrel::AllocationTally g_tally;
+std::size_t g_failAt = SIZE_MAX;
+bool g_tooLong = false;
 
 // Every plain form, so that each block is released by the allocator that gave it.
 void* Take(std::size_t size) noexcept {
     if (g_watching) {
         g_tally.largest = size > g_tally.largest ? size : g_tally.largest;
         g_tally.total += size;
+        if (g_tally.count++ == g_failAt) {
+            return nullptr;
+        }
     }
     return std::malloc(size == 0 ? 1 : size);
 }
@@ -22,6 +28,9 @@ void* Take(std::size_t size) noexcept {
 void* operator new(std::size_t size) {
     if (void* block = Take(size)) {
         return block;
+    }
+    if (g_tooLong) {
+        throw std::length_error("too long");
     }
     throw std::bad_alloc();
 }
@@ -55,8 +64,10 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept {
 
 namespace kivrel {
 
-void StartWatchingAllocations() {
+void StartWatchingAllocations(std::size_t failAt, bool tooLong) {
     g_tally = AllocationTally();
+    g_failAt = failAt;
+    g_tooLong = tooLong;
     g_watching = true;
 }
 

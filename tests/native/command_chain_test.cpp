@@ -1,4 +1,5 @@
 #include "frame/command_chain.h"
+#include "win/placement.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,16 @@ TEST(SystemMenuPromptTest, PromptsForTheTabledItemsOnly) {
     EXPECT_EQ(kivrel::SystemMenuPromptId(0xF070), 0u);     // vertical scroll
     EXPECT_EQ(kivrel::SystemMenuPromptId(0xF140), 0u);
     EXPECT_EQ(kivrel::SystemMenuPromptId(0x0005), 0u);
+}
+
+// Dialogs over the main window: centred on it, and held inside the work area
+// of the monitor that shows it, wherever that monitor lies.
+TEST(DialogPlacementTest, CentredOverTheOwnerInsideItsMonitorsWorkArea) {
+    const win::Box second = {1920, -200, 3200, 824}; // right of the primary, set higher
+    const win::Point middle = win::CentreWithin(200, 100, {2200, 100, 2730, 500}, second);
+    const win::Point clamped = win::CentreWithin(400, 300, {2900, -300, 3300, 0}, second);
+    EXPECT_EQ((std::vector<long>{middle.x, middle.y, clamped.x, clamped.y}),
+              (std::vector<long>{2365, 250, 2800, -200}));
 }
 
 } // namespace

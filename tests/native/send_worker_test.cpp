@@ -1,9 +1,11 @@
+#include "wake/send_run.h"
 #include "wake/send_worker.h"
 #include "wake/wake_sender.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kivrel {
@@ -128,6 +130,21 @@ TEST(SendWorker, FinishedComesExactlyOnceAndLastWhereverTheRunEnds) {
         EXPECT_EQ(reports, script.m_sends) << abortAt;
         EXPECT_EQ(script.m_sends, abortAt) << abortAt;
     }
+}
+
+// The dialog's window may go before the run has stopped: the worker keeps its
+// share of the event, and the run's end stops it at its next wait.
+TEST_F(SendWorkerTest, ARunThatGoesFirstStopsItsWorkerWithoutFreeingWhatItUses) {
+    TargetList targets;
+    targets.Append({"A", kA});
+    std::thread worker;
+    {
+        SendRun run;
+        worker =
+            std::thread([job = run.MakeJob(targets), this] { job->Run(m_script, ScriptedSend); });
+    }
+    worker.join();
+    EXPECT_EQ(m_script.m_log, (Log{"finished"}));
 }
 
 } // namespace

@@ -238,7 +238,7 @@ TEST_F(TargetFile, ADamagedFileIsKeptEvenWhenTheListIsEmpty) {
     EXPECT_EQ(Get("Kivrel.dat.bak"), "\x05");
 }
 
-TEST_F(TargetFile, ADamagedFileThatCannotBeMovedStaysUntouched) {
+TEST_F(TargetFile, ADamagedFileWhoseBackupCannotBeReplacedTakesASpareName) {
     const std::string damaged = Le32(9) + Record("PC", kMac);
     Put("Kivrel.dat", damaged);
     // A backup name taken by a directory that is not empty refuses the move.
@@ -248,13 +248,22 @@ TEST_F(TargetFile, ADamagedFileThatCannotBeMovedStaysUntouched) {
     TargetFileStatus status = ReadInto(list);
     ASSERT_EQ(status, FILE_DAMAGED);
 
-    EXPECT_FALSE(WriteTargetFile(kThree, status));
-    EXPECT_EQ(status, FILE_DAMAGED);
-    EXPECT_EQ(Get("Kivrel.dat"), damaged);
+    EXPECT_TRUE(WriteTargetFile(kThree, status));
+    EXPECT_EQ(Get("Kivrel.dat"), kThreeBytes);
+    EXPECT_EQ(Get("Kivrel.dat.bak1"), damaged);
     EXPECT_FALSE(Exists("Kivrel.dat.new"));
-    TargetList empty;
-    EXPECT_FALSE(WriteTargetFile(empty, status));
-    EXPECT_EQ(Get("Kivrel.dat"), damaged);
+}
+
+// As a save leaves it that moved a damaged file away and then failed.
+TEST_F(TargetFile, ANewFileIsShownWhileThePlaceCannotBeReadAndPutInPlaceNextTime) {
+    Put("Kivrel.dat.new", kThreeBytes);
+    TargetList list;
+    TargetFileStatus status = ReadInto(list);
+    EXPECT_EQ(status, FILE_FROM_NEW);
+    EXPECT_EQ(list, kThree);
+    ASSERT_TRUE(WriteTargetFile(ListOf({{"AB", kMac}}), status));
+    EXPECT_EQ(Get("Kivrel.dat"), Le32(1) + Record("AB", kMac));
+    EXPECT_FALSE(Exists("Kivrel.dat.new"));
 }
 
 TEST_F(TargetFile, AFailedSaveLeavesTheOldFileByteForByte) {
@@ -286,16 +295,23 @@ TEST_F(TargetFile, OtherPathsWorkTheSameWay) {
 #ifdef _WIN32
 TEST_F(TargetFile, AFileHeldOpenElsewhereIsNeitherReadNorReplaced) {
     Put("Kivrel.dat", kThreeBytes);
+    Put("Kivrel.dat.bak", "a damaged one");
     std::FILE* held = std::fopen("Kivrel.dat", "rb");
     ASSERT_NE(held, nullptr);
     TargetList list;
     TargetFileStatus status = ReadInto(list);
-    EXPECT_EQ(status, FILE_DAMAGED);
+    EXPECT_EQ(status, FILE_HELD);
     EXPECT_TRUE(list.empty());
-    EXPECT_FALSE(WriteTargetFile(ListOf({{"AB", kMac}}), status));
+    const TargetList ab = ListOf({{"AB", kMac}});
+    EXPECT_FALSE(WriteTargetFile(ab, status));
     std::fclose(held);
     EXPECT_EQ(Get("Kivrel.dat"), kThreeBytes);
-    EXPECT_FALSE(Exists("Kivrel.dat.new"));
+    EXPECT_EQ(Get("Kivrel.dat.new"), Le32(1) + Record("AB", kMac));
+    // Once free it is kept under a spare name: never over a backup.
+    EXPECT_TRUE(WriteTargetFile(ab, status));
+    EXPECT_EQ(Get("Kivrel.dat.bak1"), kThreeBytes);
+    EXPECT_EQ(Get("Kivrel.dat.bak"), "a damaged one");
+    EXPECT_EQ(Get("Kivrel.dat"), Le32(1) + Record("AB", kMac));
 }
 #endif
 

@@ -2,6 +2,7 @@
 
 #include "frame/command_chain.h"
 #include "res/resource.h"
+#include "tests/native/allocation_probe.h"
 #include "tests/native/fake_list_control.h"
 #include "tests/native/scratch_folder.h"
 
@@ -380,6 +381,30 @@ TEST_F(ListViewTest, LoadShowsTheWholeFileOrNothing) {
     Fill(2);
     view.LoadTargets();
     EXPECT_EQ(view.targets().size(), 0);
+}
+
+TEST_F(ListViewTest, AnyAllocationFailingWhileLoadingShowsAllOrNoneAndKeepsTheFile) {
+    TargetList saved; // names too long to be kept inline: each takes a request
+    saved.Append({"the first of two long names", Entry(1).mac});
+    saved.Append({"the second of two long names", Entry(2).mac});
+    TargetFileStatus status = FILE_MISSING;
+    ASSERT_TRUE(WriteTargetFile(saved, status));
+    const std::string bytes = ReadBytes(kTargetFileName);
+    StartWatchingAllocations();
+    view.LoadTargets();
+    const std::size_t requests = StopWatchingAllocations().count;
+    for (std::size_t at = 0; at < 2 * requests; ++at) {
+        StartWatchingAllocations(at / 2, at % 2 == 1);
+        view.LoadTargets();
+        StopWatchingAllocations();
+        ExpectRowsMirrorList();
+        const bool shown = !view.targets().empty();
+        EXPECT_EQ(view.targets(), shown ? saved : TargetList()) << at;
+        view.SaveTargets();
+        EXPECT_EQ(ReadBytes(shown ? "Kivrel.dat" : "Kivrel.dat.bak"), bytes) << at;
+        fs::remove("Kivrel.dat.bak");
+        WriteBytes(kTargetFileName, bytes);
+    }
 }
 
 TEST_F(ListViewTest, SaveWritesWhatTheRowsShow) {

@@ -97,6 +97,7 @@ std::string WindowJson(HWND h) {
       << ",\"style\":" << static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE))
       << ",\"exstyle\":" << static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE))
       << ",\"visible\":" << (IsWindowVisible(h) ? "true" : "false")
+      << ",\"iconic\":" << (IsIconic(h) ? "true" : "false")
       << ",\"enabled\":" << (IsWindowEnabled(h) ? "true" : "false") << ",\"rect\":" << RectJson(r)
       << "}";
     return o.str();
