@@ -5,6 +5,7 @@
 #include "frame/about_dlg.h"
 #include "frame/main_frame.h"
 #include "res/resource.h"
+#include "win/dpi.h"
 
 #include <commctrl.h>
 
@@ -23,7 +24,9 @@ bool CWakeApp::StartWindow() {
     SetMainWindow(frame->Hwnd());
     SetAccelerators(
         ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
-    ::SetWindowPos(frame->Hwnd(), HWND_TOP, 0, 0, 530, 400, SWP_NOMOVE);
+    const UINT dpi = win::DpiOf(frame->Hwnd());
+    ::SetWindowPos(frame->Hwnd(), HWND_TOP, 0, 0, win::Scale(530, dpi), win::Scale(400, dpi),
+                   SWP_NOMOVE);
     ::ShowWindow(frame->Hwnd(), SW_SHOW);
     ::UpdateWindow(frame->Hwnd());
     return true;

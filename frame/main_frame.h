@@ -49,6 +49,7 @@ private:
     void OnIdleUpdate();
     void ShowPrompt(UINT id) const;
     void SaveOnce();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     win::StatusBar m_wndStatusBar;
     win::ToolBar m_wndToolBar;
