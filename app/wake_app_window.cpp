@@ -5,6 +5,7 @@
 #include "frame/about_dlg.h"
 #include "frame/main_frame.h"
 #include "res/resource.h"
+#include "win/dpi.h"
 
 #include <commctrl.h>
 
@@ -23,11 +24,13 @@ bool CWakeApp::StartWindow() {
     SetMainWindow(frame->Hwnd());
     SetAccelerators(
         ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
-    ::SetWindowPos(frame->Hwnd(), HWND_TOP, 0, 0, 530, 400, SWP_NOMOVE);
+    const UINT dpi = win::DpiOf(frame->Hwnd());
+    ::SetWindowPos(frame->Hwnd(), HWND_TOP, 0, 0, win::Scale(530, dpi), win::Scale(400, dpi),
+                   SWP_NOMOVE);
     // Windows applies the starter's show state (a shortcut set to run
     // minimised or maximised, STARTF_USESHOWWINDOW) in place of the first
     // SW_SHOW or SW_SHOWNORMAL of a main window, once per process. That first
-    // call takes it; the second shows the window normal, 530 x 400, whatever
+    // call takes it; the second shows the window normal, at its start size, whatever
     // the first did (it restores a minimised or maximised window and shows a
     // hidden one).
     ::ShowWindow(frame->Hwnd(), SW_SHOW);

@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/kivrel_list_view.h"
 #include "win/application.h"
+#include "win/dpi.h"
 #include "win/resource_string.h"
 
 #include <commctrl.h>
@@ -59,10 +60,13 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
     }
     m_pView->LoadTargets();
 
-    if (!m_wndToolBar.Create(Hwnd(), AFX_IDW_TOOLBAR, IDR_MAINFRAME)) {
+    const UINT dpi = win::DpiOf(Hwnd());
+    if (!m_wndToolBar.Create(Hwnd(), AFX_IDW_TOOLBAR, IDR_MAINFRAME,
+                             {{96, IDR_MAINFRAME}, {144, IDB_TOOLBAR_144}, {192, IDB_TOOLBAR_192}},
+                             dpi)) {
         return false;
     }
-    if (!m_wndStatusBar.Create(Hwnd(), AFX_IDW_STATUS_BAR)) {
+    if (!m_wndStatusBar.Create(Hwnd(), AFX_IDW_STATUS_BAR, dpi)) {
         return false;
     }
     ShowPrompt(0);
@@ -137,6 +141,10 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnIdleUpdate();
         result = 0;
         return true;
+    case win::WM_DPI_CHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        result = 0;
+        return true;
     default:
         return false;
     }
@@ -192,6 +200,19 @@ void CMainFrame::RecalcLayout() const {
     if (m_pView != nullptr) {
         ::MoveWindow(m_pView->Hwnd(), 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
     }
+}
+
+// Moved to a monitor of another scale: the rectangle Windows suggests keeps
+// the window's size in inches, and the list and the bars follow.
+void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    if (m_pView != nullptr) {
+        m_pView->SetDpi(dpi);
+    }
+    m_wndToolBar.SetDpi(dpi);
+    m_wndStatusBar.SetDpi(dpi);
+    ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
 }
 
 void CMainFrame::OnInitMenuPopup(HMENU menu) {

@@ -52,6 +52,7 @@ private:
     void OnCloseRequest();
     void OnEndSession();
     void SaveTargets();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     win::StatusBar m_wndStatusBar;
     win::ToolBar m_wndToolBar;

@@ -1,18 +1,11 @@
 #include "ui/kivrel_list_view.h"
 
 #include "res/resource.h"
-#include "ui/list_look.h"
 #include "ui/register_dlg.h"
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
 
 CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
-
-CKivrelListView::~CKivrelListView() {
-    if (m_font != nullptr) {
-        ::DeleteObject(m_font);
-    }
-}
 
 CKivrelListView* CKivrelListView::CreateObject() {
     return new CKivrelListView;
@@ -30,8 +23,7 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     m_list.Attach(hwnd);
 
     // Several rows may be selected.
-    m_font = CreateListFont();
-    SetUpList(m_list, m_font, LVS_SHOWSELALWAYS, {{IDS_COLUMN_NAME, 360}, {IDS_COLUMN_MAC, 140}});
+    m_look.SetUp(m_list, LVS_SHOWSELALWAYS, {{IDS_COLUMN_NAME, 360}, {IDS_COLUMN_MAC, 140}});
     return true;
 }
 

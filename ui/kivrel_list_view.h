@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/list_control.h"
+#include "ui/list_look.h"
 #include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
@@ -25,12 +26,13 @@ public:
     void LoadTargets();
     void SaveTargets() { m_view.SaveTargets(); }
     unsigned Revision() const { return m_view.Revision(); }
+    // Its window moved to a monitor of another scale: font and columns follow.
+    void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }
     // The command chain's first link.
     kivrel::CommandTarget& Commands() { return m_view; }
 
 private:
     CKivrelListView();
-    ~CKivrelListView() override;
 
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
     void OnFinalMessage() override;
@@ -48,8 +50,8 @@ private:
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) override;
     void RunSend(kivrel::TargetList copies) override;
 
-    HFONT m_font = nullptr;
     win::ListView m_list;
+    ListLook m_look;
     MessageBoxes m_messages;
     kivrel::TargetListView m_view;
 };

@@ -2,21 +2,50 @@
 
 #include "win/resource_string.h"
 
-HFONT CreateListFont() {
-    return ::CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+namespace {
+
+// 12 pixels high at 96 DPI, fixed pitch, modern family, no face name.
+HFONT CreateListFont(UINT dpi) {
+    return ::CreateFontA(win::Scale(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          FIXED_PITCH | FF_MODERN, nullptr);
 }
 
-void SetUpList(const win::ListView& list, HFONT font, DWORD styles,
-               std::initializer_list<ListColumn> columns) {
-    if (font != nullptr) {
-        list.SetFont(font);
+} // namespace
+
+ListLook::~ListLook() {
+    if (m_font != nullptr) {
+        ::DeleteObject(m_font);
+    }
+}
+
+void ListLook::SetUp(const win::ListView& list, DWORD styles,
+                     std::initializer_list<ListColumn> columns) {
+    m_dpi = win::DpiOf(list.Hwnd());
+    m_font = CreateListFont(m_dpi);
+    if (m_font != nullptr) {
+        list.SetFont(m_font);
     }
     list.AddStyle(LVS_REPORT | LVS_NOSORTHEADER | styles);
     list.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    int index = 0;
     for (const ListColumn& column : columns) {
-        list.InsertColumn(index++, win::ResourceString(column.headingId), column.width);
+        list.InsertColumn(m_columns++, win::ResourceString(column.headingId),
+                          win::Scale(column.width, m_dpi));
     }
+}
+
+void ListLook::SetDpi(const win::ListView& list, UINT dpi) {
+    const HFONT font = CreateListFont(dpi);
+    if (font != nullptr) {
+        list.SetFont(font);
+        if (m_font != nullptr) {
+            ::DeleteObject(m_font);
+        }
+        m_font = font;
+    }
+    // From the width the column has now, which the user may have changed.
+    for (int column = 0; column < m_columns; ++column) {
+        list.SetColumnWidth(column, win::Scale(list.GetColumnWidth(column), m_dpi, dpi));
+    }
+    m_dpi = dpi;
 }

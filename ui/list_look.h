@@ -1,22 +1,35 @@
 // How both of the program's lists look, the main list and the send dialog's:
 // one fixed-pitch font, report view with grid lines and full-row selection,
-// and headers that do not sort.
+// and headers that do not sort; the font and the columns at the list's DPI.
 #pragma once
 
+#include "win/dpi.h"
 #include "win/list_view.h"
 
 #include <initializer_list>
 
 struct ListColumn {
     UINT headingId; // the heading's string
-    int width;
+    int width;      // at 96 DPI
 };
 
-// 12 pixels high, fixed pitch, modern family, no face name. The caller
-// deletes it after the list is gone.
-HFONT CreateListFont();
+// One list's look; its owner keeps it as long as the list, which uses its font.
+class ListLook {
+public:
+    ListLook() = default;
+    ~ListLook();
+    ListLook(const ListLook&) = delete;
+    ListLook& operator=(const ListLook&) = delete;
 
-// The font is kept as it is when null; styles come on top of the common ones,
-// and the columns go in left to right.
-void SetUpList(const win::ListView& list, HFONT font, DWORD styles,
-               std::initializer_list<ListColumn> columns);
+    // At the list's DPI. Styles come on top of the common ones, and the
+    // columns go in left to right. Without a font the list keeps its own.
+    void SetUp(const win::ListView& list, DWORD styles, std::initializer_list<ListColumn> columns);
+    // The list moved to a monitor of another scale: a font made for it takes
+    // the old one's place, and each column keeps its width at the new scale.
+    void SetDpi(const win::ListView& list, UINT dpi);
+
+private:
+    HFONT m_font = nullptr;
+    UINT m_dpi = win::kBaseDpi;
+    int m_columns = 0;
+};

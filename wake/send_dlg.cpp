@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/list_look.h"
 #include "win/ansi_text.h"
+#include "win/dpi.h"
 #include "win/resource_string.h"
 
 #include <memory>
@@ -39,16 +40,10 @@ DWORD WINAPI SendWorkerThread(LPVOID param) {
 
 } // namespace
 
-CSendDlg::CSendDlg() : win::Dialog(IDD_SEND) {}
-
 // The dialog only closes once the worker's last message was handled, so
 // nothing here waits for the worker; should its window go sooner, the run
 // still stops the worker, which keeps what it uses.
-CSendDlg::~CSendDlg() {
-    if (m_font != nullptr) {
-        ::DeleteObject(m_font);
-    }
-}
+CSendDlg::CSendDlg() : win::Dialog(IDD_SEND) {}
 
 bool CSendDlg::OnInitDialog() {
     m_btnOk.Attach(Hwnd(), IDOK);
@@ -64,9 +59,10 @@ bool CSendDlg::OnInitDialog() {
 }
 
 void CSendDlg::InitList() {
-    m_font = CreateListFont();
-    SetUpList(m_list, m_font, LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-              {{IDS_COLUMN_NAME, 200}, {IDS_COLUMN_MAC, 120}, {IDS_COLUMN_STATUS, 100}});
+    m_look.SetUp(m_list, LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                 {{IDS_COLUMN_NAME, 200}, {IDS_COLUMN_MAC, 120}, {IDS_COLUMN_STATUS, 100}});
+    // The dialog's own font would replace the list's at another scale.
+    win::KeepOwnFontOnDpiChange(m_list.Hwnd());
 
     // Sending all of a long list would otherwise take seconds to open.
     const win::RowBatch batch(m_list);
@@ -120,6 +116,12 @@ void CSendDlg::SignalAbort() {
 void CSendDlg::OnCancel() {}
 
 bool CSendDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == win::WM_DPI_CHANGED) {
+        // The dialog manager scales the dialog and its controls by the
+        // template; the list's own font and columns are ours.
+        m_look.SetDpi(m_list, LOWORD(wParam));
+        return false;
+    }
     // A WM_CLOSE comes from the closing program or from another (taskkill);
     // Alt+F4 (SC_CLOSE) is the user's, and does nothing, as Esc does.
     const bool userClose = message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE;

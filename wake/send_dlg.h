@@ -3,6 +3,7 @@
 #pragma once
 
 #include "targets/target_list.h"
+#include "ui/list_look.h"
 #include "wake/send_dialog_state.h"
 #include "wake/send_run.h"
 #include "win/controls.h"
@@ -18,7 +19,6 @@ constexpr WPARAM SEND_PROGRESS_DONE = 1;      // the last message of every run
 class CSendDlg final : public win::Dialog {
 public:
     CSendDlg();
-    ~CSendDlg() override;
 
     // Filled by the caller before DoModal, in sending order; unchanged while shown.
     kivrel::TargetList m_targets;
@@ -42,6 +42,6 @@ private:
     win::Control m_btnOk;
     win::ListView m_list;
     kivrel::SendRun m_run;
-    HFONT m_font = nullptr;
+    ListLook m_look;
     kivrel::SendDialogState m_state;
 };

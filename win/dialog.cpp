@@ -67,6 +67,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         return FALSE;
     }
     if (message == WM_NCDESTROY) {
+        dialog->DestroyIcons();
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         dialog->SetHwnd(nullptr);
         dialog->OnFinalMessage();

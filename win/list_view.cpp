@@ -25,6 +25,14 @@ int ListView::InsertColumn(int index, const std::wstring& heading, int width, in
         Send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
 }
 
+int ListView::GetColumnWidth(int column) const {
+    return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+bool ListView::SetColumnWidth(int column, int width) const {
+    return Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)) != 0;
+}
+
 int ListView::InsertItem(int row, const std::wstring& text) const {
     LVITEMW item = {};
     item.mask = LVIF_TEXT;

@@ -22,6 +22,8 @@ public:
 
     int InsertColumn(int index, const std::wstring& heading, int width,
                      int format = LVCFMT_LEFT) const;
+    int GetColumnWidth(int column) const;
+    bool SetColumnWidth(int column, int width) const;
     // A text-only item; returns its index, or -1.
     int InsertItem(int row, const std::wstring& text) const;
     bool SetItemText(int row, int column, const std::wstring& text) const;

@@ -1,12 +1,19 @@
 #include "win/status_bar.h"
 
+#include "win/dpi.h"
 #include "win/window.h"
 
 #include <commctrl.h>
 
 namespace win {
 
-bool StatusBar::Create(HWND parent, UINT id) {
+StatusBar::~StatusBar() {
+    if (m_font != nullptr) {
+        ::DeleteObject(m_font);
+    }
+}
+
+bool StatusBar::Create(HWND parent, UINT id, UINT dpi) {
     SetHwnd(
         CreateChildControl(STATUSCLASSNAMEW, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, parent, id));
     if (Hwnd() == nullptr) {
@@ -14,7 +21,21 @@ bool StatusBar::Create(HWND parent, UINT id) {
     }
     // One part that runs to the right edge.
     int right = -1;
+    SetDpi(dpi);
     return Send(SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right)) != FALSE;
+}
+
+void StatusBar::SetDpi(UINT dpi) {
+    // Where no font is told, the control keeps its own, made at the system's DPI.
+    const HFONT font = CreateStatusFont(dpi);
+    if (font == nullptr) {
+        return;
+    }
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (m_font != nullptr) {
+        ::DeleteObject(m_font);
+    }
+    m_font = font;
 }
 
 void StatusBar::SetText(const std::wstring& text) const {

@@ -9,11 +9,23 @@ namespace win {
 
 class StatusBar : public ControlBar {
 public:
-    bool Create(HWND parent, UINT id);
+    StatusBar() = default;
+    ~StatusBar();
+    StatusBar(const StatusBar&) = delete;
+    StatusBar& operator=(const StatusBar&) = delete;
+
+    // The system's status-bar font at dpi, the parent's, where Windows tells it.
+    bool Create(HWND parent, UINT id, UINT dpi);
     void SetText(const std::wstring& text) const;
+    // The parent moved to another scale: the font at the new DPI. The parent
+    // lays the bar out afterwards.
+    void SetDpi(UINT dpi);
     // Lets the bar fit its parent's new size; returns its height.
     // WM_SIZE with no size makes the control measure its parent itself.
     int Layout() const { return Fit(WM_SIZE); }
+
+private:
+    HFONT m_font = nullptr;
 };
 
 } // namespace win

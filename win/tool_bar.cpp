@@ -1,11 +1,17 @@
 #include "win/tool_bar.h"
 
+#include "win/dpi.h"
 #include "win/window.h"
+
+#include <cstdlib>
+#include <utility>
 
 namespace win {
 namespace {
 
 const UINT kToolBarType = 241;
+// The room around a button's image, at 96 DPI.
+const SIZE kPadding = {7, 6};
 
 // The slots of a toolbar resource and its button size; no slots when the
 // resource is missing, of another version or cut short.
@@ -25,12 +31,31 @@ std::vector<UINT> LoadSlots(UINT resourceId, SIZE& button) {
     return std::vector<UINT>(words + 4, words + 4 + words[3]);
 }
 
+// Nearest by DPI; between two as near, the larger, which shrinks nothing.
+const ToolBarArt& NearestArt(const std::vector<ToolBarArt>& art, UINT dpi) {
+    const ToolBarArt* best = &art.front();
+    for (const ToolBarArt& candidate : art) {
+        const int distance = std::abs(static_cast<int>(candidate.dpi) - static_cast<int>(dpi));
+        const int bestDistance = std::abs(static_cast<int>(best->dpi) - static_cast<int>(dpi));
+        if (distance < bestDistance || (distance == bestDistance && candidate.dpi > best->dpi)) {
+            best = &candidate;
+        }
+    }
+    return *best;
+}
+
 } // namespace
 
-bool ToolBar::Create(HWND parent, UINT id, UINT resourceId) {
-    SIZE button = {};
-    m_buttons = LoadSlots(resourceId, button);
-    if (m_buttons.empty()) {
+ToolBar::~ToolBar() {
+    if (m_images != nullptr) {
+        ::ImageList_Destroy(m_images);
+    }
+}
+
+bool ToolBar::Create(HWND parent, UINT id, UINT resourceId, std::vector<ToolBarArt> art, UINT dpi) {
+    m_buttons = LoadSlots(resourceId, m_image);
+    m_art = std::move(art);
+    if (m_buttons.empty() || m_art.empty()) {
         return false;
     }
     SetHwnd(CreateChildControl(TOOLBARCLASSNAMEW,
@@ -40,19 +65,52 @@ bool ToolBar::Create(HWND parent, UINT id, UINT resourceId) {
         return false;
     }
     Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    Send(TB_SETBITMAPSIZE, 0, MAKELPARAM(button.cx, button.cy));
-    return AddButtons(resourceId);
+    return SetDpi(dpi) && AddButtons();
 }
 
-bool ToolBar::AddButtons(UINT bitmapId) {
+int ToolBar::ImageCount() const {
     int images = 0;
     for (UINT slot : m_buttons) {
         images += slot != 0 ? 1 : 0;
     }
-    TBADDBITMAP bitmap = {::GetModuleHandleW(nullptr), bitmapId};
-    if (Send(TB_ADDBITMAP, static_cast<WPARAM>(images), reinterpret_cast<LPARAM>(&bitmap)) == -1) {
+    return images;
+}
+
+bool ToolBar::SetDpi(UINT dpi) {
+    const ToolBarArt& art = NearestArt(m_art, dpi);
+    // The standard colours become the system's button colours, and the
+    // button face shows through, as with the toolbar's own bitmaps.
+    const HBITMAP strip =
+        ::CreateMappedBitmap(::GetModuleHandleW(nullptr), art.bitmapId, 0, nullptr, 0);
+    if (strip == nullptr) {
         return false;
     }
+    const HIMAGELIST images =
+        ::ImageList_Create(Scale(m_image.cx, art.dpi), Scale(m_image.cy, art.dpi),
+                           ILC_COLOR24 | ILC_MASK, ImageCount(), 0);
+    const bool added = images != nullptr &&
+                       ::ImageList_AddMasked(images, strip, ::GetSysColor(COLOR_BTNFACE)) != -1;
+    ::DeleteObject(strip);
+    if (!added) {
+        if (images != nullptr) {
+            ::ImageList_Destroy(images);
+        }
+        return false;
+    }
+    Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    // Told, since the control would keep the room around the image at its
+    // 96-DPI size.
+    Send(TB_SETBUTTONSIZE, 0,
+         MAKELPARAM(Scale(m_image.cx, art.dpi) + Scale(kPadding.cx, dpi),
+                    Scale(m_image.cy, art.dpi) + Scale(kPadding.cy, dpi)));
+    if (m_images != nullptr) {
+        ::ImageList_Destroy(m_images);
+    }
+    m_images = images;
+    return true;
+}
+
+bool ToolBar::AddButtons() {
     std::vector<TBBUTTON> items;
     int image = 0;
     for (UINT slot : m_buttons) {

@@ -1,5 +1,7 @@
 #include "win/window.h"
 
+#include "win/dpi.h"
+
 namespace win {
 
 HWND CreateChildControl(const wchar_t* className, DWORD style, HWND parent, UINT id,
@@ -70,10 +72,34 @@ bool Window::Subclass(HWND hwnd) {
     return true;
 }
 
-void Window::SetIcons(UINT iconId) const {
-    const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId));
-    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+void Window::SetIcons(UINT iconId) {
+    m_iconId = iconId;
+    LoadIcons(DpiOf(Hwnd()));
+}
+
+void Window::LoadIcons(UINT dpi) {
+    // Each at its own size, so that neither is a shrunk or stretched copy.
+    const int sizes[] = {Scale(32, dpi), Scale(16, dpi)};
+    const WPARAM kinds[] = {ICON_BIG, ICON_SMALL};
+    for (int i = 0; i < 2; ++i) {
+        const HICON icon =
+            static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_iconId),
+                                            IMAGE_ICON, sizes[i], sizes[i], 0));
+        Send(WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
+        if (m_icons[i] != nullptr) {
+            ::DestroyIcon(m_icons[i]);
+        }
+        m_icons[i] = icon;
+    }
+}
+
+void Window::DestroyIcons() {
+    for (HICON& icon : m_icons) {
+        if (icon != nullptr) {
+            ::DestroyIcon(icon);
+            icon = nullptr;
+        }
+    }
 }
 
 bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -103,6 +129,9 @@ void Window::OnDestroy() {}
 void Window::OnFinalMessage() {}
 
 bool Window::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_DPI_CHANGED && m_iconId != 0) {
+        LoadIcons(LOWORD(wParam));
+    }
     if (OnMessage(message, wParam, lParam, result)) {
         return true;
     }
@@ -160,6 +189,7 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                                                       : DefaultProc(message, wParam, lParam);
     }
     result = DefaultProc(message, wParam, lParam);
+    DestroyIcons();
     ::SetWindowLongPtrW(Hwnd(), GWLP_USERDATA, 0);
     if (m_superProc != nullptr) {
         ::SetWindowLongPtrW(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));

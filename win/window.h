@@ -43,8 +43,10 @@ public:
     // procedure still does everything the handlers leave to it.
     bool Subclass(HWND hwnd);
 
-    // The caption's and the task switcher's icon, both from one icon resource.
-    void SetIcons(UINT iconId) const;
+    // The caption's and the task switcher's icons, both from one icon
+    // resource, each at its size for the window's DPI; they follow the window
+    // to a monitor of another scale and go with it.
+    void SetIcons(UINT iconId);
 
 protected:
     // Sees every message first; true when handled, with result set.
@@ -64,14 +66,19 @@ protected:
 
     // The handlers' routing, shared with dialogs; false when none took it.
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // At WM_NCDESTROY, once nothing will draw them.
+    void DestroyIcons();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void LoadIcons(UINT dpi);
 
     WNDPROC m_superProc = nullptr; // a subclassed control's own procedure
+    UINT m_iconId = 0;
+    HICON m_icons[2] = {}; // big, small
 };
 
 } // namespace win

@@ -161,13 +161,40 @@ def wine_command(exe, *args):
     return [os.environ['KIVREL_WINE'], str(exe), *args]
 
 
+DISPLAY_DPI = ['HKCU\\Control Panel\\Desktop', '/v', 'LogPixels']
+
+
+def wine_reg(*args):
+    subprocess.run([os.environ['KIVREL_WINE'], 'reg', *args], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=True)
+
+
+def display_dpi_left_set():
+    """Whether the prefix's registry, as the wineserver loaded it, holds a
+    display DPI: one a killed test could not take back."""
+    section = None
+    path = os.path.join(os.environ['WINEPREFIX'], 'user.reg')
+    if not os.path.exists(path):
+        return False  # a new prefix, not saved yet
+    with open(path, errors='replace') as reg:
+        for line in reg:
+            if line.startswith('['):
+                section = line.split(']')[0]
+            elif section == '[Control Panel\\\\Desktop' and line.startswith('"LogPixels"='):
+                return True
+    return False
+
+
 class Wine:
-    """Starts Windows programs under the harness's wineserver."""
+    """Starts Windows programs under the harness's wineserver, at 96 DPI
+    unless a test asks for another display scale."""
 
     def __init__(self):
         if 'KIVREL_WINESERVER_PID' not in os.environ or 'KIVREL_WINE' not in os.environ:
             raise SystemExit('no private wineserver: run through tests/harness/isolated --wine')
         require_isolation()
+        if display_dpi_left_set():
+            wine_reg('delete', *DISPLAY_DPI, '/f')
 
     @staticmethod
     def start(exe, *args, cwd=None, locale=None):
@@ -234,6 +261,12 @@ class WineTestCase(unittest.TestCase):
         proc = Wine.start(exe, *args, cwd=cwd, locale=locale)
         self.addCleanup(stop, proc)
         return proc
+
+    def display_dpi(self, dpi):
+        """Programs started from now until the test ends see a display of dpi
+        (Wine reads it as each starts)."""
+        wine_reg('add', *DISPLAY_DPI, '/t', 'REG_DWORD', '/d', str(dpi), '/f')
+        self.addCleanup(wine_reg, 'delete', *DISPLAY_DPI, '/f')
 
     def make_folder(self):
         """A working folder of the test's own, removed when the test ends."""

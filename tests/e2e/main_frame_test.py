@@ -21,7 +21,7 @@ PANE, TOOLBAR, STATUSBAR = 59648, 59392, 59393
 SEND_SELECTED, SEND_ALL, NEW, EDIT, DELETE, UP, DOWN = 32771, 32772, 32774, 32775, 32776, 32778, 32779
 ABOUT, EXIT, VIEW_TOOLBAR, VIEW_STATUS_BAR = 57664, 57665, 59392, 59393
 WM_COMMAND, WM_MENUSELECT, WM_QUERYENDSESSION, WM_ENDSESSION = 0x111, 0x11F, 0x11, 0x16
-TB_SETHOTITEM, TBSTATE_ENABLED = 0x448, 4
+TB_SETHOTITEM, TB_GETBUTTONSIZE, TBSTATE_ENABLED = 0x448, 0x43A, 4
 MF_SYSMENU, SC_CLOSE, SC_MOVE = 0x2000, 0xF060, 0xF010
 WS_EX_CLIENTEDGE = 0x200
 WS_VISIBLE = 0x10000000
@@ -122,6 +122,15 @@ class MainFrame(kivtest.WineTestCase):
     def status_text(self):
         return self.probe('window', self.status)['text']
 
+    def close_when_sent(self, send):
+        """Waits for the send dialog's close button and presses it."""
+        deadline = time.monotonic() + 10
+        while self.probe('control', send, IDOK)['text'] != M[61213]:
+            self.assertLess(time.monotonic(), deadline)
+            time.sleep(0.05)
+        self.probe('click', send, IDOK)
+        self.assertTrue(self.focus_on_list())
+
     def test_window_bars_menu_and_layout(self):
         # Started minimised, as a shortcut may ask: still normal, visible, 530 x 400.
         window = self.start([('PC1', '00-11-22-33-44-55')], minimised=True)
@@ -194,6 +203,36 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(self.ended(), 1)
         self.assertEqual(self.saved(), kivtest.data_file([('PC1', '00-11-22-33-44-55')]))
 
+    def test_sizes_follow_the_display_scale(self):
+        # Window, list font and columns, toolbar: at 144 DPI, then moved to a
+        # monitor at 96, which Wine cannot show: Windows' message stands in.
+        self.display_dpi(144)
+        self.start([('PC1', '00-11-22-33-44-55')])
+
+        def sizes():
+            left, top, right, bottom = self.probe('window', self.frame)['rect']
+            row = self.probe('itemrect', self.list, 0)['rect']
+            return ((right - left, bottom - top),
+                    [c['width'] for c in self.probe('listwindow', self.list)['columns']],
+                    self.probe('send', self.toolbar, TB_GETBUTTONSIZE, 0, 0)['result'] & 0xFFFF,
+                    row[3] - row[1])
+        window, columns, button, row = sizes()
+        self.assertEqual((window, columns), ((795, 600), [540, 210]))
+        self.assertGreaterEqual(button, 33)
+        self.probe('keys', self.frame, 'ctrl+a')
+        send = self.dialog('送信ﾀﾞｲｱﾛｸﾞ')
+        self.assertEqual([c['width'] for c in self.probe('list', send, 1004)['columns']],
+                         [300, 180, 150])
+        self.close_when_sent(send)
+
+        self.probe('dpichanged', self.frame, 96, 20, 30, 550, 430)
+        self.assertEqual(self.probe('window', self.frame)['rect'], [20, 30, 550, 430])
+        moved = sizes()
+        self.assertEqual(moved[1:3], ([360, 140], 23))
+        self.assertGreater(row, moved[3] * 1.4)  # the list's font follows
+        self.probe('close', self.frame)
+        self.assertEqual(self.ended(), 1)
+
     def test_long_list_is_shown_whole_and_scrolls(self):
         # The rows go in with drawing switched off; it must come back on.
         targets = [('PC%03d' % i, '00-11-22-33-%02X-%02X' % (i >> 8, i & 0xFF))
@@ -259,12 +298,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertNotIn(None, got)
         self.assertEqual([(g[0], g[1]) for g in got],
                          [(kivtest.magic_packet(mac), '255.255.255.255') for _, mac in targets])
-        deadline = time.monotonic() + 10
-        while self.probe('control', send, IDOK)['text'] != M[61213]:
-            self.assertLess(time.monotonic(), deadline)
-            time.sleep(0.05)
-        self.probe('click', send, IDOK)
-        self.assertTrue(self.focus_on_list())
+        self.close_when_sent(send)
         self.assertEqual(self.probe('find', '#32770', '*', 300, pid), {'error': 'timeout'})
 
         # Send selected: just the selection.
@@ -274,11 +308,7 @@ class MainFrame(kivtest.WineTestCase):
         got = packets.receive(5)
         self.assertEqual(got[0], kivtest.magic_packet(targets[1][1]))
         self.assertIsNone(packets.receive(0.5))
-        while self.probe('control', send, IDOK)['text'] != M[61213]:
-            self.assertLess(time.monotonic(), deadline + 10)
-            time.sleep(0.05)
-        self.probe('click', send, IDOK)
-        self.assertTrue(self.focus_on_list())
+        self.close_when_sent(send)
         self.probe('keys', self.frame, 'alt+f4')
         self.assertEqual(self.ended(), 1)
         self.assertEqual(self.saved(), kivtest.data_file(targets))

@@ -150,6 +150,13 @@ class ReleaseZip(kivtest.WineTestCase):
         self.assertEqual(level.get('level'), 'asInvoker')
         controls = root.find('v1:dependency/v1:dependentAssembly/v1:assemblyIdentity', ns)
         self.assertEqual(controls.get('name'), 'Microsoft.Windows.Common-Controls')
+        # Per-monitor DPI awareness (v2), and system awareness before Windows 10.
+        settings = 'v3:application/v3:windowsSettings/'
+        ns.update(s05='http://schemas.microsoft.com/SMI/2005/WindowsSettings',
+                  s16='http://schemas.microsoft.com/SMI/2016/WindowsSettings')
+        self.assertEqual(root.find(settings + 's16:dpiAwareness', ns).text,
+                         'PerMonitorV2, PerMonitor')
+        self.assertEqual(root.find(settings + 's05:dpiAware', ns).text, 'true/pm')
 
     def test_unpacked_exe_wakes_one_pc(self):
         listener = kivtest.UdpListener()

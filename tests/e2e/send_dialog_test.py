@@ -140,6 +140,16 @@ class SendDialog(kivtest.WineTestCase):
         self.assertGreater(listing['top'], 0)
         self.assertGreaterEqual(listing['top'] + listing['perpage'], last)
         self.assert_sent_prefix(entries, listing['rows'], got)
+
+        # Moved to a monitor at 144 DPI (Windows' message, which Wine never
+        # sends): the list's font and columns follow.
+        list_hwnd = self.probe('control', dialog, LIST)['hwnd']
+        row = self.probe('itemrect', list_hwnd, 0)['rect']
+        self.probe('dpichanged', dialog, 144, *window['rect'])
+        self.assertEqual([c['width'] for c in self.probe('list', dialog, LIST)['columns']],
+                         [300, 180, 150])
+        larger = self.probe('itemrect', list_hwnd, 0)['rect']
+        self.assertGreater(larger[3] - larger[1], (row[3] - row[1]) * 1.4)
         self.close(dialog)
         self.assertEqual(len(self.packets.wait_for(len(entries) + 1, 0.5)), len(entries))
 

@@ -507,6 +507,16 @@ std::string Run(const std::vector<std::string>& w) {
                    SendMessageW(h, std::stoul(arg(2)), std::stoul(arg(3)), std::stol(arg(4)))) +
                "}";
     }
+    if (cmd == "dpichanged") {
+        // dpichanged HWND DPI LEFT TOP RIGHT BOTTOM: what Windows sends a
+        // window moved to a monitor of that DPI, with the rectangle it suggests.
+        RemoteBuffer buf(h, sizeof(RECT));
+        const RECT r = {std::stoi(arg(3)), std::stoi(arg(4)), std::stoi(arg(5)), std::stoi(arg(6))};
+        buf.Write(&r, sizeof r);
+        const WORD dpi = static_cast<WORD>(std::stoul(arg(2)));
+        SendMessageW(h, 0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(buf.address()));
+        return "{}";
+    }
     if (cmd == "close") {
         return PostMessageW(h, WM_CLOSE, 0, 0) ? "{}" : Error("cannot post");
     }

@@ -1,5 +1,6 @@
 // The window base: binding at creation, subclassed controls, reflected
 // notifications and the last message, on real windows.
+#include "win/dpi.h"
 #include "win/window.h"
 
 #include <commctrl.h>
@@ -142,6 +143,15 @@ TEST_F(WindowTest, SubclassedControlKeepsItsOwnBehaviour) {
     ::DestroyWindow(parent.Hwnd());
     EXPECT_EQ(control.finals, 1);
     EXPECT_EQ(control.Hwnd(), nullptr);
+}
+
+// Half pixels round up: 15 at 144 DPI must give the 23-pixel art, not 22.
+TEST(Dpi, SizesScaleFrom96DpiToTheNearestPixel) {
+    EXPECT_EQ(win::Scale(530, 96), 530);
+    EXPECT_EQ(win::Scale(530, 144), 795);
+    EXPECT_EQ(win::Scale(15, 144), 23);
+    EXPECT_EQ(win::Scale(12, 120), 15);
+    EXPECT_EQ(win::Scale(795, 144, 96), 530);
 }
 
 } // namespace
