@@ -395,192 +395,233 @@ std::string ResourcesJson(const std::string& exe, UINT id) {
     return out;
 }
 
-std::string Run(const std::vector<std::string>& w) {
-    const std::string& cmd = w[0];
-    auto arg = [&](std::size_t i) { return i < w.size() ? w[i] : std::string(); };
-    if (cmd == "find") {
-        // find CLASS TITLE TIMEOUT_MS [PID]: a visible top-level window.
-        const DWORD pid = w.size() > 4 ? std::stoul(w[4]) : 0;
-        const DWORD deadline = GetTickCount() + std::stoul(arg(3));
-        for (;;) {
-            const std::vector<HWND> found = TopWindows(arg(1), arg(2), pid);
-            if (!found.empty()) {
-                return WindowJson(found[0]);
+// The first visible top-level window that matches, looked for every pauseMs
+// until timeoutMs have passed; nullptr after that.
+HWND WaitForTopWindow(const std::string& cls, const std::string& title, DWORD pid, DWORD timeoutMs,
+                      DWORD pauseMs) {
+    const DWORD deadline = GetTickCount() + timeoutMs;
+    for (;;) {
+        const std::vector<HWND> found = TopWindows(cls, title, pid);
+        if (!found.empty()) {
+            return found[0];
+        }
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
+            return nullptr;
+        }
+        Sleep(pauseMs);
+    }
+}
+
+std::string WindowsJson(const std::string& name, const std::vector<HWND>& windows) {
+    std::string out = "{\"" + name + "\":[";
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        out += (i ? "," : "") + WindowJson(windows[i]);
+    }
+    return out + "]}";
+}
+
+std::string Posted(BOOL posted) {
+    return posted ? "{}" : Error("cannot post");
+}
+
+// One command line: its words, and the window and the dialog control that
+// they name for the commands that take them, both checked before it runs.
+struct Call {
+    std::vector<std::string> words;
+    HWND window = nullptr;
+    HWND control = nullptr;
+
+    std::string Word(std::size_t i) const { return i < words.size() ? words[i] : std::string(); }
+    int Int(std::size_t i) const { return std::stoi(Word(i)); }
+    unsigned long Number(std::size_t i) const { return std::stoul(Word(i)); }
+};
+
+// find CLASS TITLE TIMEOUT_MS [PID]: a visible top-level window.
+std::string Find(const Call& c) {
+    const HWND h = WaitForTopWindow(c.Word(1), c.Word(2), c.words.size() > 4 ? c.Number(4) : 0,
+                                    c.Number(3), 20);
+    return h ? WindowJson(h) : Error("timeout");
+}
+
+// findcommand CLASS TITLE TIMEOUT_MS ID: WM_COMMAND for ID, sent the moment
+// the window shows, for races with a window's own timers.
+std::string FindCommand(const Call& c) {
+    const HWND h = WaitForTopWindow(c.Word(1), c.Word(2), 0, c.Number(3), 1);
+    if (h == nullptr) {
+        return Error("timeout");
+    }
+    SendMessageW(h, WM_COMMAND, MAKEWPARAM(c.Int(4), BN_CLICKED), 0);
+    return WindowJson(h);
+}
+
+std::string Children(const Call& c) {
+    std::vector<HWND> children;
+    EnumChildWindows(c.window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return WindowsJson("children", children);
+}
+
+// select HWND ID [ROW ...]: exactly these rows of a dialog's list selected.
+std::string Select(const Call& c) {
+    std::vector<int> rows;
+    for (std::size_t i = 3; i < c.words.size(); ++i) {
+        rows.push_back(c.Int(i));
+    }
+    ListSelect(c.control, rows);
+    return "{}";
+}
+
+// post HWND MSG WPARAM LPARAM
+std::string Post(const Call& c) {
+    return Posted(PostMessageW(c.window, c.Number(2), c.Number(3), std::stol(c.Word(4))));
+}
+
+// send HWND MSG WPARAM LPARAM: the result, once handled. A handler that has
+// not returned within 10 s (one that opened a modal box, say) is an error.
+std::string Send(const Call& c) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(c.window, c.Number(2), c.Number(3), std::stol(c.Word(4)), SMTO_NORMAL,
+                             10000, &result)) {
+        return Error("no answer");
+    }
+    return "{\"result\":" + std::to_string(static_cast<LRESULT>(result)) + "}";
+}
+
+// dpichanged HWND DPI LEFT TOP RIGHT BOTTOM: what Windows sends a window
+// moved to a monitor of that DPI, with the rectangle it suggests.
+std::string DpiChanged(const Call& c) {
+    RemoteBuffer buf(c.window, sizeof(RECT));
+    const RECT r = {c.Int(3), c.Int(4), c.Int(5), c.Int(6)};
+    buf.Write(&r, sizeof r);
+    const WORD dpi = static_cast<WORD>(c.Number(2));
+    // WM_DPICHANGED, newer than the WINVER the build declares.
+    SendMessageW(c.window, 0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(buf.address()));
+    return "{}";
+}
+
+// mouse HWND X Y [double] [right]: a click at client coordinates of HWND.
+std::string Mouse(const Call& c) {
+    POINT p = {c.Int(2), c.Int(3)};
+    ClientToScreen(c.window, &p);
+    SetForegroundWindow(GetAncestor(c.window, GA_ROOT));
+    const bool twice = c.Word(4) == "double" || c.Word(5) == "double";
+    const bool right = c.Word(4) == "right" || c.Word(5) == "right";
+    return ClickAt(p.x, p.y, twice, right) ? "{}" : Error("cannot click");
+}
+
+// focus HWND: the focused and the active window of HWND's thread.
+std::string Focus(const Call& c) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(c.window, nullptr), &info)) {
+        return Error("no thread info");
+    }
+    return std::string("{\"focus\":") +
+           (info.hwndFocus ? WindowJson(info.hwndFocus) : std::string("null")) +
+           ",\"active\":" + Handle(info.hwndActive) + "}";
+}
+
+// toolbarclick HWND ID: a click on the middle of a toolbar's button.
+std::string ToolBarClick(const Call& c) {
+    RemoteBuffer buf(c.window, sizeof(RECT));
+    if (!SendMessageW(c.window, TB_GETRECT, c.Number(2), reinterpret_cast<LPARAM>(buf.address()))) {
+        return Error("no such button");
+    }
+    RECT r;
+    buf.Read(&r, sizeof r);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(c.window, &p);
+    SetForegroundWindow(GetAncestor(c.window, GA_ROOT));
+    return ClickAt(p.x, p.y, false, false) ? "{}" : Error("cannot click");
+}
+
+// itemrect HWND ROW: a list row's bounds in the list's client coordinates.
+std::string ItemRect(const Call& c) {
+    RemoteBuffer buf(c.window, sizeof(RECT));
+    RECT r = {LVIR_BOUNDS, 0, 0, 0};
+    buf.Write(&r, sizeof r);
+    if (!SendMessageW(c.window, LVM_GETITEMRECT, c.Number(2),
+                      reinterpret_cast<LPARAM>(buf.address()))) {
+        return Error("no such row");
+    }
+    buf.Read(&r, sizeof r);
+    return "{\"rect\":" + RectJson(r) + "}";
+}
+
+// What a command's second and third words name: nothing, a window (HWND), or
+// a dialog's control (HWND ID).
+enum class Takes { Nothing, Window, Control };
+
+const struct {
+    const char* name;
+    Takes takes;
+    std::string (*run)(const Call&);
+} kCommands[] = {
+    {"find", Takes::Nothing, Find},
+    {"findcommand", Takes::Nothing, FindCommand},
+    // resources EXE ID: the menu and accelerator table under ID.
+    {"resources", Takes::Nothing,
+     [](const Call& c) { return ResourcesJson(c.Word(1), static_cast<UINT>(c.Number(2))); }},
+    // windows [PID]: every visible top-level window.
+    {"windows", Takes::Nothing,
+     [](const Call& c) {
+         return WindowsJson("windows", TopWindows("*", "*", c.words.size() > 1 ? c.Number(1) : 0));
+     }},
+    {"window", Takes::Window, [](const Call& c) { return WindowJson(c.window); }},
+    {"children", Takes::Window, Children},
+    {"listwindow", Takes::Window, [](const Call& c) { return ListJson(c.window); }},
+    {"command", Takes::Window,
+     [](const Call& c) { return Posted(PostMessageW(c.window, WM_COMMAND, c.Number(2), 0)); }},
+    {"post", Takes::Window, Post},
+    {"send", Takes::Window, Send},
+    {"dpichanged", Takes::Window, DpiChanged},
+    {"close", Takes::Window,
+     [](const Call& c) { return Posted(PostMessageW(c.window, WM_CLOSE, 0, 0)); }},
+    {"keys", Takes::Window,
+     [](const Call& c) {
+         return PressKeys(c.window, c.Word(2)) ? "{}" : Error("cannot press " + c.Word(2));
+     }},
+    {"mouse", Takes::Window, Mouse},
+    {"focus", Takes::Window, Focus},
+    {"owner", Takes::Window,
+     [](const Call& c) { return "{\"owner\":" + Handle(GetWindow(c.window, GW_OWNER)) + "}"; }},
+    {"toolbar", Takes::Window, [](const Call& c) { return ToolBarJson(c.window); }},
+    {"toolbarclick", Takes::Window, ToolBarClick},
+    {"itemrect", Takes::Window, ItemRect},
+    {"control", Takes::Control, [](const Call& c) { return WindowJson(c.control); }},
+    // Posted: a click that opens a modal box must not block the probe.
+    {"click", Takes::Control,
+     [](const Call& c) { return Posted(PostMessageW(c.control, BM_CLICK, 0, 0)); }},
+    {"settext", Takes::Control,
+     [](const Call& c) {
+         const std::wstring text = Wide(c.Word(3));
+         return SendMessageW(c.control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))
+                    ? std::string("{}")
+                    : Error("cannot set text");
+     }},
+    {"list", Takes::Control, [](const Call& c) { return ListJson(c.control); }},
+    {"select", Takes::Control, Select},
+};
+
+std::string Run(Call call) {
+    for (const auto& command : kCommands) {
+        if (call.Word(0) != command.name) {
+            continue;
+        }
+        if (command.takes != Takes::Nothing) {
+            call.window = ToHwnd(call.Word(1));
+            if (!IsWindow(call.window)) {
+                return Error("no such window");
             }
-            if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
-                return Error("timeout");
+        }
+        if (command.takes == Takes::Control) {
+            call.control = GetDlgItem(call.window, call.Int(2));
+            if (call.control == nullptr) {
+                return Error("no such control");
             }
-            Sleep(20);
         }
+        return command.run(call);
     }
-    if (cmd == "resources") {
-        // resources EXE ID: the menu and accelerator table under ID.
-        return ResourcesJson(arg(1), static_cast<UINT>(std::stoul(arg(2))));
-    }
-    if (cmd == "windows") {
-        // windows [PID]: every visible top-level window.
-        std::string out = "{\"windows\":[";
-        const std::vector<HWND> found = TopWindows("*", "*", w.size() > 1 ? std::stoul(w[1]) : 0);
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            out += (i ? "," : "") + WindowJson(found[i]);
-        }
-        return out + "]}";
-    }
-    if (cmd == "findcommand") {
-        // findcommand CLASS TITLE TIMEOUT_MS ID: WM_COMMAND for ID, sent the
-        // moment the window shows, for races with a window's own timers.
-        const DWORD deadline = GetTickCount() + std::stoul(arg(3));
-        for (;;) {
-            const std::vector<HWND> found = TopWindows(arg(1), arg(2), 0);
-            if (!found.empty()) {
-                SendMessageW(found[0], WM_COMMAND, MAKEWPARAM(std::stoi(arg(4)), BN_CLICKED), 0);
-                return WindowJson(found[0]);
-            }
-            if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
-                return Error("timeout");
-            }
-            Sleep(1);
-        }
-    }
-    const HWND h = w.size() > 1 ? ToHwnd(w[1]) : nullptr;
-    if (h != nullptr && !IsWindow(h)) {
-        return Error("no such window");
-    }
-    if (cmd == "window") {
-        return WindowJson(h);
-    }
-    if (cmd == "children") {
-        std::vector<HWND> children;
-        EnumChildWindows(h, CollectChild, reinterpret_cast<LPARAM>(&children));
-        std::string out = "{\"children\":[";
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            out += (i ? "," : "") + WindowJson(children[i]);
-        }
-        return out + "]}";
-    }
-    const HWND child = w.size() > 2 && (cmd == "click" || cmd == "settext" || cmd == "list" ||
-                                        cmd == "select" || cmd == "control")
-                           ? GetDlgItem(h, std::stoi(w[2]))
-                           : nullptr;
-    if (cmd == "control") {
-        return child ? WindowJson(child) : Error("no such control");
-    }
-    if (cmd == "click") {
-        // Posted: a click that opens a modal box must not block the probe.
-        return child && PostMessageW(child, BM_CLICK, 0, 0) ? "{}" : Error("cannot click");
-    }
-    if (cmd == "settext") {
-        return child && SendMessageW(child, WM_SETTEXT, 0,
-                                     reinterpret_cast<LPARAM>(Wide(arg(3)).c_str()))
-                   ? "{}"
-                   : Error("cannot set text");
-    }
-    if (cmd == "list") {
-        return child ? ListJson(child) : Error("no such list");
-    }
-    if (cmd == "listwindow") {
-        return ListJson(h);
-    }
-    if (cmd == "select") {
-        std::vector<int> rows;
-        for (std::size_t i = 3; i < w.size(); ++i) {
-            rows.push_back(std::stoi(w[i]));
-        }
-        if (!child) {
-            return Error("no such list");
-        }
-        ListSelect(child, rows);
-        return "{}";
-    }
-    if (cmd == "command") {
-        return PostMessageW(h, WM_COMMAND, std::stoul(arg(2)), 0) ? "{}" : Error("cannot post");
-    }
-    if (cmd == "post") {
-        // post HWND MSG WPARAM LPARAM
-        return PostMessageW(h, std::stoul(arg(2)), std::stoul(arg(3)), std::stol(arg(4)))
-                   ? "{}"
-                   : Error("cannot post");
-    }
-    if (cmd == "send") {
-        return "{\"result\":" +
-               std::to_string(
-                   SendMessageW(h, std::stoul(arg(2)), std::stoul(arg(3)), std::stol(arg(4)))) +
-               "}";
-    }
-    if (cmd == "dpichanged") {
-        // dpichanged HWND DPI LEFT TOP RIGHT BOTTOM: what Windows sends a
-        // window moved to a monitor of that DPI, with the rectangle it suggests.
-        RemoteBuffer buf(h, sizeof(RECT));
-        const RECT r = {std::stoi(arg(3)), std::stoi(arg(4)), std::stoi(arg(5)), std::stoi(arg(6))};
-        buf.Write(&r, sizeof r);
-        const WORD dpi = static_cast<WORD>(std::stoul(arg(2)));
-        SendMessageW(h, 0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(buf.address()));
-        return "{}";
-    }
-    if (cmd == "close") {
-        return PostMessageW(h, WM_CLOSE, 0, 0) ? "{}" : Error("cannot post");
-    }
-    if (cmd == "keys") {
-        return PressKeys(h, arg(2)) ? "{}" : Error("cannot press " + arg(2));
-    }
-    if (cmd == "mouse") {
-        // mouse HWND X Y [double] [right]: client coordinates of HWND.
-        POINT p = {std::stoi(arg(2)), std::stoi(arg(3))};
-        ClientToScreen(h, &p);
-        SetForegroundWindow(GetAncestor(h, GA_ROOT));
-        return ClickAt(p.x, p.y, arg(4) == "double" || arg(5) == "double",
-                       arg(4) == "right" || arg(5) == "right")
-                   ? "{}"
-                   : Error("cannot click");
-    }
-    if (cmd == "focus") {
-        // focus HWND: the focused and the active window of HWND's thread.
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info)) {
-            return Error("no thread info");
-        }
-        return std::string("{\"focus\":") +
-               (info.hwndFocus ? WindowJson(info.hwndFocus) : std::string("null")) +
-               ",\"active\":" + Handle(info.hwndActive) + "}";
-    }
-    if (cmd == "owner") {
-        return "{\"owner\":" + Handle(GetWindow(h, GW_OWNER)) + "}";
-    }
-    if (cmd == "toolbar") {
-        return ToolBarJson(h);
-    }
-    if (cmd == "toolbarclick") {
-        // toolbarclick HWND ID: a click on the middle of a toolbar's button.
-        RemoteBuffer buf(h, sizeof(RECT));
-        if (!SendMessageW(h, TB_GETRECT, std::stoul(arg(2)),
-                          reinterpret_cast<LPARAM>(buf.address()))) {
-            return Error("no such button");
-        }
-        RECT r;
-        buf.Read(&r, sizeof r);
-        POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ClientToScreen(h, &p);
-        SetForegroundWindow(GetAncestor(h, GA_ROOT));
-        return ClickAt(p.x, p.y, false, false) ? "{}" : Error("cannot click");
-    }
-    if (cmd == "sleep") {
-        Sleep(std::stoul(arg(1)));
-        return "{}";
-    }
-    if (cmd == "itemrect") {
-        // itemrect HWND ROW: a list row's bounds in the list's client coordinates.
-        RemoteBuffer buf(h, sizeof(RECT));
-        RECT r = {LVIR_BOUNDS, 0, 0, 0};
-        buf.Write(&r, sizeof r);
-        if (!SendMessageW(h, LVM_GETITEMRECT, std::stoul(arg(2)),
-                          reinterpret_cast<LPARAM>(buf.address()))) {
-            return Error("no such row");
-        }
-        buf.Read(&r, sizeof r);
-        return "{\"rect\":" + RectJson(r) + "}";
-    }
-    return Error("unknown command " + cmd);
+    return Error("unknown command " + call.Word(0));
 }
 
 } // namespace
@@ -591,11 +632,11 @@ int wmain() {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        std::vector<std::string> words;
+        Call call;
         std::size_t start = 0;
         for (;;) {
             const std::size_t tab = line.find('\t', start);
-            words.push_back(line.substr(start, tab - start));
+            call.words.push_back(line.substr(start, tab - start));
             if (tab == std::string::npos) {
                 break;
             }
@@ -603,7 +644,7 @@ int wmain() {
         }
         std::string answer;
         try {
-            answer = Run(words);
+            answer = Run(call);
         } catch (const std::exception& e) {
             answer = Error(e.what());
         }
