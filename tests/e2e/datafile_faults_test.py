@@ -15,7 +15,7 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
+import threading
 import unittest
 
 WINE = '--wine' in sys.argv
@@ -146,9 +146,10 @@ class DataFileFaults(unittest.TestCase):
                                      start_new_session=True)
             # Once the first save is through, the next ones are cut anywhere.
             self.assertEqual(saver.stdout.readline().strip(), b'1')
-            time.sleep(chance.uniform(0, 0.03))
-            os.killpg(saver.pid, signal.SIGKILL)
-            saver.wait()
+            kill = threading.Timer(chance.uniform(0, 0.03), os.killpg, (saver.pid, signal.SIGKILL))
+            kill.start()
+            saver.wait(timeout=60)
+            kill.join()
             saver.stdout.close()
             data = read(os.path.join(self.dir, 'Kivrel.dat'))
             self.assertIn(data, seen, f'kill {kill}: neither list complete')

@@ -1,6 +1,7 @@
 """Shared pieces of the end-to-end tests: the isolation check, a listener on
-UDP port 7 (here or beyond one of the harness's LANs), the program's texts and
-data file, and Wine with the window probe."""
+UDP port 7 (here or beyond one of the harness's LANs), the program's texts,
+ids and data file, the one wait on a condition, and the driver through which
+the tests start and work Windows programs under Wine."""
 import contextlib
 import ctypes
 import json
@@ -13,11 +14,13 @@ import struct
 import subprocess
 import tempfile
 import time
+import types
 import unittest
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 IP_PKTINFO = getattr(socket, 'IP_PKTINFO', 8)
+SO_TIMESTAMPNS = getattr(socket, 'SO_TIMESTAMPNS', 35)
 
 
 def lans():
@@ -54,21 +57,51 @@ def require_isolation():
             raise SystemExit('refusing to send: the wineserver is outside this namespace')
 
 
+def _defines(path):
+    return {m.group(1): int(m.group(2))
+            for m in re.finditer(r'^#define (\w+) (\d+)$', path.read_text(), re.M)}
+
+
+# The program's resource, control and command ids by their names in res/resource.h.
+R = types.SimpleNamespace(**_defines(ROOT / 'res' / 'resource.h'))
+
+
 def _load_messages():
     text = (ROOT / 'res' / 'strings.inc').read_text(encoding='utf-8')
-    ids = {}
-    for line in (ROOT / 'res' / 'resource.h').read_text().splitlines():
-        m = re.match(r'#define (\w+) (\d+)', line)
-        if m:
-            ids[m.group(1)] = int(m.group(2))
     messages = {}
     for m in re.finditer(r'KIVREL_STRING\((\w+), "(.*)"\)', text):
         value = m.group(2).replace('\\x22', '"').replace('\\n', '\n')
-        messages[ids[m.group(1)]] = value
+        messages[getattr(R, m.group(1))] = value
     return messages
 
 
+# Every text of the string table, by id.
 MESSAGES = _load_messages()
+# The dialog templates' captions, by id.
+CAPTIONS = {getattr(R, m.group(1)): m.group(2)
+            for rc in sorted((ROOT / 'res').glob('*.rc'))
+            for m in re.finditer(r'^(\w+) DIALOG\b[^\n]*\n(?:\w[^\n]*\n)*?CAPTION "([^"]*)"',
+                                 rc.read_text(encoding='utf-8'), re.M)}
+
+
+class W:
+    """The numbers of Windows' own messages, ids and styles that the tests
+    use, by their SDK names."""
+    IDOK, IDCANCEL = 1, 2
+    DIALOG_CLASS, MENU_CLASS = '#32770', '#32768'
+    WM_QUERYENDSESSION, WM_ENDSESSION, WM_COMMAND, WM_MENUSELECT = 0x11, 0x16, 0x111, 0x11F
+    WM_LBUTTONDBLCLK, MK_LBUTTON = 0x203, 0x1
+    TB_GETBUTTONSIZE, TB_SETHOTITEM, TBSTATE_ENABLED = 0x43A, 0x448, 0x4
+    MF_SYSMENU, SC_MOVE, SC_CLOSE = 0x2000, 0xF010, 0xF060
+    FVIRTKEY, FNOINVERT, FCONTROL = 0x1, 0x2, 0x8
+    WS_POPUP, WS_CHILD, WS_VISIBLE, WS_CAPTION = 0x80000000, 0x40000000, 0x10000000, 0xC00000
+    WS_BORDER, WS_VSCROLL, WS_SYSMENU, WS_TABSTOP = 0x800000, 0x200000, 0x80000, 0x10000
+    WS_EX_CLIENTEDGE = 0x200
+    DS_SETFONT, DS_MODALFRAME, ES_AUTOHSCROLL = 0x40, 0x80, 0x80
+    BS_DEFPUSHBUTTON, SS_ICON = 0x1, 0x3
+    LVS_REPORT, LVS_SINGLESEL, LVS_SHOWSELALWAYS, LVS_SORTASCENDING = 0x1, 0x4, 0x8, 0x10
+    LVS_SORTDESCENDING, LVS_EDITLABELS, LVS_NOSORTHEADER = 0x20, 0x200, 0x8000
+    LVS_EX_GRIDLINES, LVS_EX_FULLROWSELECT = 0x1, 0x20
 
 
 def data_file(entries):
@@ -104,26 +137,34 @@ def network_namespace(name):
 
 
 class UdpListener:
-    """Receives on UDP port 7 and records each datagram's destination; with
-    lan, a namespace from lans(), beyond that LAN's veth."""
+    """Receives on UDP port 7 and records each datagram's destination and the
+    kernel's time of its arrival; with lan, a namespace from lans(), beyond
+    that LAN's veth."""
 
     def __init__(self, port=7, lan=None):
         require_isolation()
         with network_namespace(lan) if lan else contextlib.nullcontext():
             self.sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self.sock.setsockopt(socket.IPPROTO_IP, IP_PKTINFO, 1)
+        self.sock.setsockopt(socket.SOL_SOCKET, SO_TIMESTAMPNS, 1)
         self.sock.bind(('0.0.0.0', port))
+        self.got = []
 
     def receive(self, timeout):
+        """(payload, destination, arrival on the time.time() clock), or None.
+        The kernel stamps the arrival, so a busy test cannot delay it."""
         ready, _, _ = select.select([self.sock], [], [], timeout)
         if not ready:
             return None
         data, ancillary, _, _ = self.sock.recvmsg(2048, 256)
-        destination = None
+        destination = arrival = None
         for level, kind, value in ancillary:
             if level == socket.IPPROTO_IP and kind == IP_PKTINFO:
                 destination = socket.inet_ntoa(value[8:12])
-        return data, destination, time.monotonic()
+            elif level == socket.SOL_SOCKET and kind == SO_TIMESTAMPNS:
+                seconds, nanoseconds = struct.unpack_from('qq', value)
+                arrival = seconds + nanoseconds / 1e9
+        return data, destination, arrival
 
     def receive_all(self, quiet=0.3):
         """Everything that arrives until nothing has come for `quiet` seconds."""
@@ -133,6 +174,21 @@ class UdpListener:
             if item is None:
                 return got
             got.append(item[:2])
+
+    def wait_for(self, count, timeout):
+        """Everything received since the last clear(), once that is count
+        datagrams or timeout seconds have passed."""
+        deadline = time.monotonic() + timeout
+        while len(self.got) < count:
+            item = self.receive(max(0, deadline - time.monotonic()))
+            if item is None:
+                break
+            self.got.append(item)
+        return list(self.got)
+
+    def clear(self):
+        self.receive_all(quiet=0)
+        self.got = []
 
     def close(self):
         self.sock.close()
@@ -156,6 +212,25 @@ def check_wake_per_lan(case, wake, mac):
     case.assertEqual([listener.receive_all() for listener in listeners], [once, []])
 
 
+def wait_until(read, timeout, what, expect=None):
+    """Calls read() until what it gives is awaited, and returns that: equal to
+    expect, or passing it when expect is a test, or true when there is none.
+    After timeout seconds the test fails, naming what it awaited and what it
+    last read. Tests pause nowhere else."""
+    if expect is None or callable(expect):
+        awaited, wanted = expect or bool, ''
+    else:
+        awaited, wanted = (lambda got: got == expect), f', not {expect!r}'
+    deadline = time.monotonic() + timeout
+    while True:
+        got = read()
+        if awaited(got):
+            return got
+        if time.monotonic() > deadline:
+            raise AssertionError(f'waited {timeout} s for {what}: still {got!r}{wanted}')
+        time.sleep(0.02)
+
+
 def wine_command(exe, *args):
     """exe under the Wine loader the harness prepared the prefix with."""
     return [os.environ['KIVREL_WINE'], str(exe), *args]
@@ -165,8 +240,8 @@ DISPLAY_DPI = ['HKCU\\Control Panel\\Desktop', '/v', 'LogPixels']
 
 
 def wine_reg(*args):
-    subprocess.run([os.environ['KIVREL_WINE'], 'reg', *args], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, check=True)
+    subprocess.run([os.environ['KIVREL_WINE'], 'reg', *args], stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
 
 
 def display_dpi_left_set():
@@ -185,80 +260,142 @@ def display_dpi_left_set():
     return False
 
 
-class Wine:
-    """Starts Windows programs under the harness's wineserver, at 96 DPI
-    unless a test asks for another display scale."""
+class Driver:
+    """Starts Windows programs under the harness's Wine loader, at 96 DPI
+    unless a test asks for another display scale, and works them from outside
+    through the window probe: driver(COMMAND, ...) is one line of the probe's
+    protocol and its JSON answer; the methods add the checks and the waits."""
 
-    def __init__(self):
+    def __init__(self, probe_exe):
         if 'KIVREL_WINESERVER_PID' not in os.environ or 'KIVREL_WINE' not in os.environ:
             raise SystemExit('no private wineserver: run through tests/harness/isolated --wine')
         require_isolation()
         if display_dpi_left_set():
             wine_reg('delete', *DISPLAY_DPI, '/f')
-
-    @staticmethod
-    def start(exe, *args, cwd=None, locale=None):
-        """locale, such as 'C.UTF-8', replaces the Japanese one for this program."""
-        env = dict(os.environ, LC_ALL=locale) if locale else None
-        return subprocess.Popen(wine_command(exe, *args), cwd=cwd, env=env,
-                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                stderr=subprocess.PIPE)
-
-
-class Probe:
-    """The Win32 window probe: one command a line in, one JSON answer a line out."""
-
-    def __init__(self, probe_exe):
-        self.proc = subprocess.Popen(wine_command(probe_exe), stdin=subprocess.PIPE,
-                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.probe = subprocess.Popen(wine_command(probe_exe), stdin=subprocess.PIPE,
+                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
     def __call__(self, *words):
         line = '\t'.join(str(w) for w in words) + '\n'
-        self.proc.stdin.write(line.encode('utf-8'))
-        self.proc.stdin.flush()
-        answer = self.proc.stdout.readline()
+        self.probe.stdin.write(line.encode('utf-8'))
+        self.probe.stdin.flush()
+        answer = self.probe.stdout.readline()
         if not answer:
             raise RuntimeError(f'the probe ended while answering {words}')
         return json.loads(answer.decode('utf-8'))
 
+    def do(self, *words):
+        """A command that answers nothing when it worked."""
+        answer = self(*words)
+        if answer != {}:
+            raise AssertionError(f'{words}: {answer}')
+
+    def send(self, hwnd, message, wparam=0, lparam=0):
+        """SendMessage's result, once the window has handled the message."""
+        answer = self('send', hwnd, message, wparam, lparam)
+        if 'error' in answer:
+            raise AssertionError(f'message {message:#x} to {hwnd}: {answer}')
+        return answer['result']
+
+    @staticmethod
+    def start(exe, *args, cwd=None, env=None, stderr=subprocess.PIPE):
+        """env holds variables to change, such as LC_ALL='C.UTF-8' for a
+        western system."""
+        return subprocess.Popen(wine_command(exe, *args), cwd=cwd,
+                                env=dict(os.environ, **env) if env else None,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=stderr)
+
+    @staticmethod
+    def exit_status(proc, timeout=30):
+        """A program's exit status, once it has ended."""
+        try:
+            return proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f'the program still runs after {timeout} s') from None
+
+    def find(self, window_class, title, timeout=10, pid=0):
+        """A visible top-level window ('*' for any class or title)."""
+        found = self('find', window_class, title, int(timeout * 1000), pid)
+        if 'error' in found:
+            raise AssertionError(f'no window {window_class} {title!r} within {timeout} s')
+        return found
+
+    def dialog(self, caption, timeout=10, pid=0):
+        return self.find(W.DIALOG_CLASS, caption, timeout, pid)['hwnd']
+
+    def no_window(self, pid, window_class=W.DIALOG_CLASS, within=0.5):
+        """None of pid's windows of that class shows within the time."""
+        found = self('find', window_class, '*', int(within * 1000), pid)
+        if found != {'error': 'timeout'}:
+            raise AssertionError(f'unexpected window {found}')
+
+    def wait_gone(self, hwnd, timeout=10):
+        wait_until(lambda: 'error' in self('window', hwnd), timeout, f'window {hwnd} to close')
+
+    def wait_text(self, hwnd, control_id, text, timeout=10):
+        """The control once it reads text."""
+        return wait_until(lambda: self('control', hwnd, control_id), timeout,
+                          f'control {control_id} to read {text!r}',
+                          expect=lambda c: c.get('text') == text)
+
+    def wait_focus(self, window, hwnd, timeout=10):
+        """Until the focus of window's thread is on hwnd."""
+        def focus():
+            info = self('focus', window)['focus']
+            return info and info['hwnd']
+        wait_until(focus, timeout, 'the focus', expect=hwnd)
+
+    def finish_send(self, send):
+        """Presses the send dialog's button once the run is over."""
+        self.wait_text(send, W.IDOK, MESSAGES[R.IDS_SEND_CLOSE], 30)
+        self.do('click', send, W.IDOK)
+        self.wait_gone(send)
+
+    def message_box(self, caption='Kivrel', timeout=10, pid=0):
+        """A message box: its handle, texts and the ids of its visible buttons."""
+        box = self.dialog(caption, timeout, pid)
+        children = self('children', box)['children']
+        return (box, [c['text'] for c in children if c['class'] == 'Static' and c['text']],
+                sorted(c['id'] for c in children if c['class'] == 'Button' and c['visible']))
+
     def close(self):
-        if self.proc.poll() is None:
-            self.proc.stdin.close()
+        if self.probe.poll() is None:
+            self.probe.stdin.close()
             try:
-                self.proc.wait(timeout=10)
+                self.probe.wait(timeout=10)
             except subprocess.TimeoutExpired:
-                self.proc.kill()
+                self.probe.kill()
 
 
 def stop(proc):
-    """Ends a program from Wine.start if it still runs and releases its pipes.
-    It waits for the process, not for its pipes: Wine's desktop process,
-    started with the first window, may hold them."""
+    """Ends a program from Driver.start if it still runs and releases its
+    pipes. It waits for the process, not for its pipes: Wine's desktop
+    process, started with the first window, may hold them."""
     if proc.poll() is None:
         proc.kill()
     proc.wait()
-    proc.stdout.close()
-    proc.stderr.close()
+    for pipe in (proc.stdout, proc.stderr):
+        if pipe is not None:
+            pipe.close()
 
 
 class WineTestCase(unittest.TestCase):
-    """Cases that drive Windows programs: the private wineserver is checked
-    once, and one probe (the class's probe_exe) serves them all."""
+    """Cases that drive Windows programs: one driver (with the class's
+    probe_exe) serves them all."""
 
     probe_exe = None
 
     @classmethod
     def setUpClass(cls):
-        cls.wine = Wine()
-        cls.probe = Probe(cls.probe_exe)
+        cls.ui = Driver(cls.probe_exe)
 
     @classmethod
     def tearDownClass(cls):
-        cls.probe.close()
+        cls.ui.close()
 
-    def start_program(self, exe, *args, cwd=None, locale=None):
-        """Started under Wine; stopped when the test ends, however it ends."""
-        proc = Wine.start(exe, *args, cwd=cwd, locale=locale)
+    def start_program(self, exe, *args, **how):
+        """Started as Driver.start does; stopped when the test ends, however it ends."""
+        proc = self.ui.start(exe, *args, **how)
         self.addCleanup(stop, proc)
         return proc
 

@@ -33,12 +33,14 @@ class LinuxCli(unittest.TestCase):
             '00-11-22-33-44-55')
 
     def test_rejected_text_says_why_and_sends_nothing(self):
+        length, separator, digit = (kivtest.MESSAGES[i] for i in (
+            kivtest.R.IDS_MAC_LENGTH, kivtest.R.IDS_MAC_SEPARATOR, kivtest.R.IDS_MAC_DIGIT))
         cases = {
-            ('00-11-22-33-44-55 ',): kivtest.MESSAGES[61205],
-            ('00-11-22-33-44-55', '66-77-88-99-AA-BB'): kivtest.MESSAGES[61205],
-            ('00:11:22:33:44:55',): kivtest.MESSAGES[61206],
-            ('--help',): kivtest.MESSAGES[61206],
-            ('00-11-22-3X-44-55',): kivtest.MESSAGES[61207],
+            ('00-11-22-33-44-55 ',): length,
+            ('00-11-22-33-44-55', '66-77-88-99-AA-BB'): length,
+            ('00:11:22:33:44:55',): separator,
+            ('--help',): separator,
+            ('00-11-22-3X-44-55',): digit,
         }
         for args, message in cases.items():
             result = self.run_kivrel(*args)

@@ -3,22 +3,15 @@ window probe: typed fields, OK or Enter, the message boxes, the focus, and
 what the caller reads once the dialog has closed."""
 import os
 import sys
-import time
 import unittest
 
 import kivtest
+from kivtest import MESSAGES as M, R, W
 
 HOST = sys.argv.pop(1)
 PROBE = sys.argv.pop(1)
 
-NAME, MAC, OK, CANCEL, NO_ID = 1000, 1002, 1, 2, 65535
-IDOK, IDCANCEL = 1, 2
-NEW_TITLE = '新規登録'
-M = kivtest.MESSAGES
-
-WS_TABSTOP, WS_BORDER, WS_SYSMENU, WS_CAPTION = 0x10000, 0x800000, 0x80000, 0xC00000
-WS_EX_CLIENTEDGE = 0x200
-DS_MODALFRAME, ES_AUTOHSCROLL, BS_DEFPUSHBUTTON = 0x80, 0x80, 0x1
+NAME, MAC, NO_ID = R.IDC_NAME_EDIT, R.IDC_MAC_EDIT, 65535
 
 
 def ansi_hex(text):
@@ -31,110 +24,100 @@ class RegisterDialog(kivtest.WineTestCase):
     def open(self, entry=None):
         args = (ansi_hex(entry[0]), entry[1]) if entry else ()
         self.host = self.start_program(HOST, *args)
-        found = self.probe('find', '#32770', M[61208] if entry else NEW_TITLE, 30000)
-        self.assertNotIn('error', found)
+        title = M[R.IDS_EDIT_TITLE] if entry else kivtest.CAPTIONS[R.IDD_REGISTER]
+        found = self.ui.find(W.DIALOG_CLASS, title, 30)
         self.dialog = found['hwnd']
         # Keys go to the active window: wait until the dialog has settled,
         # with the focus on its first tab stop.
-        self.assertEqual(self.wait_focus(NAME), NAME)
+        self.wait_focus(NAME)
         return found
 
     def closed(self):
         """What the caller printed after the dialog ended."""
         # Wait for the host itself, not for the end of its output: Wine's
         # desktop process, started with the first window, keeps the pipe open.
-        self.host.wait(timeout=30)
+        self.ui.exit_status(self.host)
         os.set_blocking(self.host.stdout.fileno(), False)
         out = self.host.stdout.read() or b''
         return dict(line.split(' ', 1) for line in out.decode().splitlines())
 
     def text(self, control):
-        return self.probe('control', self.dialog, control)['text']
+        return self.ui('control', self.dialog, control)['text']
 
     def type(self, control, text):
-        self.assertEqual(self.probe('settext', self.dialog, control, text), {})
+        self.ui.do('settext', self.dialog, control, text)
 
     def wait_focus(self, control):
-        deadline = time.monotonic() + 5
-        while True:
-            info = self.probe('focus', self.dialog)
-            focus = info['focus'] if info.get('active') == self.dialog else None
-            if (focus and focus['id'] == control) or time.monotonic() > deadline:
-                return focus and focus['id']
-            time.sleep(0.05)
+        self.ui.wait_focus(self.dialog, self.ui('control', self.dialog, control)['hwnd'])
 
     def reject(self, message, field, enter=False):
         """OK (or Enter) is refused with one box; the focus returns to field."""
         if enter:
-            self.assertEqual(self.probe('keys', self.dialog, 'enter'), {})
+            self.ui.do('keys', self.dialog, 'enter')
         else:
-            self.probe('click', self.dialog, OK)
-        box = self.probe('find', '#32770', 'Kivrel', 10000)
-        self.assertNotIn('error', box, f'no message box for {message!r}')
-        children = self.probe('children', box['hwnd'])['children']
-        texts = [c['text'] for c in children if c['class'] == 'Static' and c['text']]
-        self.assertEqual(texts, [message])
-        buttons = [c['id'] for c in children if c['class'] == 'Button' and c['visible']]
-        self.assertEqual(buttons, [IDOK])
-        self.assertEqual(self.probe('owner', box['hwnd'])['owner'], self.dialog)
-        self.probe('click', box['hwnd'], IDOK)
-        self.assertEqual(self.wait_focus(field), field)
+            self.ui.do('click', self.dialog, W.IDOK)
+        box, texts, buttons = self.ui.message_box()
+        self.assertEqual((texts, buttons), ([message], [W.IDOK]))
+        self.assertEqual(self.ui('owner', box)['owner'], self.dialog)
+        self.ui.do('click', box, W.IDOK)
+        self.wait_focus(field)
         self.assertIsNone(self.host.poll(), 'the dialog ended after a rejected OK')
 
     def test_template_and_new_mode(self):
         dialog = self.open()
-        self.assertEqual(dialog['style'] & (WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
-                         WS_CAPTION | WS_SYSMENU | DS_MODALFRAME)
-        main = self.probe('find', '*', 'register host', 5000)
-        self.assertEqual(self.probe('owner', self.dialog)['owner'], main['hwnd'])
-        children = self.probe('children', self.dialog)['children']
+        framed = W.WS_CAPTION | W.WS_SYSMENU | W.DS_MODALFRAME
+        self.assertEqual(dialog['style'] & framed, framed)
+        main = self.ui.find('*', 'register host', 5)
+        self.assertEqual(self.ui('owner', self.dialog)['owner'], main['hwnd'])
+        children = self.ui('children', self.dialog)['children']
         self.assertEqual([(c['class'], c['id'], c['text']) for c in children], [
             ('Edit', NAME, ''), ('Edit', MAC, '00-00-00-00-00-00'),
-            ('Button', OK, 'OK'), ('Button', CANCEL, 'ｷｬﾝｾﾙ'),
+            ('Button', W.IDOK, 'OK'), ('Button', W.IDCANCEL, 'ｷｬﾝｾﾙ'),
             ('Static', NO_ID, '名称(memo)'), ('Static', NO_ID, 'MACアドレス'),
             ('Static', NO_ID, '※FF-FF-FF-FF-FF-FFの形式で入力してください。')])
         for c in children[:4]:
-            self.assertTrue(c['style'] & WS_TABSTOP, c)
+            self.assertTrue(c['style'] & W.WS_TABSTOP, c)
         for c in children[4:]:
-            self.assertFalse(c['style'] & WS_TABSTOP, c)
+            self.assertFalse(c['style'] & W.WS_TABSTOP, c)
         for c in children[:2]:
             # A dialog draws a bordered edit with the sunken 3-D edge instead.
-            self.assertTrue(c['style'] & WS_BORDER or c['exstyle'] & WS_EX_CLIENTEDGE, c)
-            self.assertTrue(c['style'] & ES_AUTOHSCROLL, c)
-        self.assertEqual(children[2]['style'] & 0xF, BS_DEFPUSHBUTTON)
+            self.assertTrue(c['style'] & W.WS_BORDER or c['exstyle'] & W.WS_EX_CLIENTEDGE, c)
+            self.assertTrue(c['style'] & W.ES_AUTOHSCROLL, c)
+        self.assertEqual(children[2]['style'] & 0xF, W.BS_DEFPUSHBUTTON)
         # The name is tested first, although the shown address is valid.
-        self.reject(M[61204], NAME)
+        self.reject(M[R.IDS_NAME_EMPTY], NAME)
         self.type(NAME, 'テスト機')
-        self.probe('click', self.dialog, OK)
-        self.assertEqual(self.closed(), {'result': str(IDOK), 'name': ansi_hex('テスト機'),
+        self.ui.do('click', self.dialog, W.IDOK)
+        self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('テスト機'),
                                          'mac': '00-00-00-00-00-00'})
 
     def test_faults_one_at_a_time_with_enter(self):
         self.open()
         self.type(MAC, '00:11:22:33:44:55')
-        self.reject(M[61204], NAME, enter=True)
+        self.reject(M[R.IDS_NAME_EMPTY], NAME, enter=True)
         self.type(NAME, 'pc')
-        self.reject(M[61206], MAC, enter=True)
-        for mac, message in [('001122334455', 61205), ('00-11-22-33-44-5', 61205),
-                             ('00-11-22-33-44-55 ', 61205), ('0G-11-22-33-44-55', 61207),
+        self.reject(M[R.IDS_MAC_SEPARATOR], MAC, enter=True)
+        length, separator, digit = R.IDS_MAC_LENGTH, R.IDS_MAC_SEPARATOR, R.IDS_MAC_DIGIT
+        for mac, message in [('001122334455', length), ('00-11-22-33-44-5', length),
+                             ('00-11-22-33-44-55 ', length), ('0G-11-22-33-44-55', digit),
                              # Full-width characters count two bytes each.
-                             ('００-11-22-33-44-55', 61205), ('０-11-22-33-44-55', 61207),
-                             ('00－11-22-33-44-5', 61206)]:
+                             ('００-11-22-33-44-55', length), ('０-11-22-33-44-55', digit),
+                             ('00－11-22-33-44-5', separator)]:
             with self.subTest(mac=mac):
                 self.type(MAC, mac)
                 self.reject(M[message], MAC, enter=True)
         self.assertEqual(self.text(NAME), 'pc')
         self.type(MAC, 'aa-bb-cc-dd-ee-ff')
-        self.assertEqual(self.probe('keys', self.dialog, 'enter'), {})
-        self.assertEqual(self.closed(), {'result': str(IDOK), 'name': ansi_hex('pc'),
+        self.ui.do('keys', self.dialog, 'enter')
+        self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc'),
                                          'mac': 'AA-BB-CC-DD-EE-FF'})
 
     def test_edit_mode_shows_the_entry_in_upper_case(self):
         self.open(('サーバ 1 ', 'aa-bb-cc-dd-ee-0f'))
         self.assertEqual(self.text(NAME), 'サーバ 1 ')
         self.assertEqual(self.text(MAC), 'AA-BB-CC-DD-EE-0F')
-        self.probe('click', self.dialog, OK)
-        self.assertEqual(self.closed(), {'result': str(IDOK), 'name': ansi_hex('サーバ 1 '),
+        self.ui.do('click', self.dialog, W.IDOK)
+        self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('サーバ 1 '),
                                          'mac': 'AA-BB-CC-DD-EE-0F'})
 
     def test_unchanged_name_keeps_bytes_the_code_page_cannot_show(self):
@@ -143,8 +126,8 @@ class RegisterDialog(kivtest.WineTestCase):
             with self.subTest(raw=raw):
                 self.open((raw, '00-11-22-33-44-55'))
                 self.type(MAC, '00-11-22-33-44-66')
-                self.probe('click', self.dialog, OK)
-                self.assertEqual(self.closed(), {'result': str(IDOK), 'name': raw.hex(),
+                self.ui.do('click', self.dialog, W.IDOK)
+                self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': raw.hex(),
                                                  'mac': '00-11-22-33-44-66'})
 
     def test_cancel_esc_and_close_box_end_silently(self):
@@ -156,13 +139,13 @@ class RegisterDialog(kivtest.WineTestCase):
                 if how == 'cancel':
                     # The button's command itself: a posted click can be lost
                     # while the dialog is still taking the activation.
-                    self.probe('command', self.dialog, CANCEL)
+                    self.ui.do('command', self.dialog, W.IDCANCEL)
                 elif how == 'esc':
-                    self.assertEqual(self.probe('keys', self.dialog, 'esc'), {})
+                    self.ui.do('keys', self.dialog, 'esc')
                 else:
-                    self.probe('close', self.dialog)
+                    self.ui.do('close', self.dialog)
                 # A message box would keep the host from ending.
-                self.assertEqual(self.closed(), {'result': str(IDCANCEL)})
+                self.assertEqual(self.closed(), {'result': str(W.IDCANCEL)})
 
 
 if __name__ == '__main__':

@@ -162,8 +162,7 @@ class ReleaseZip(kivtest.WineTestCase):
         listener = kivtest.UdpListener()
         self.addCleanup(listener.close)
         with tempfile.TemporaryDirectory() as cwd:
-            proc = self.start_program(self.exe, MAC, cwd=cwd)
-            self.assertEqual(proc.wait(timeout=60), 0)
+            self.assertEqual(self.ui.exit_status(self.start_program(self.exe, MAC, cwd=cwd), 60), 0)
             self.assertEqual(listener.receive_all(), [(kivtest.magic_packet(MAC),
                                                        '255.255.255.255')])
             self.assertEqual(list(Path(cwd).iterdir()), [])
@@ -174,10 +173,8 @@ class ReleaseZip(kivtest.WineTestCase):
         data.write_bytes(DATA)
         self.addCleanup(data.unlink)
         proc = self.start_program(self.exe, cwd=self.folder)
-        found = self.probe('find', '*', 'Kivrel', 30000)
-        self.assertNotIn('error', found)
-        self.assertEqual(self.probe('close', found['hwnd']), {})
-        self.assertEqual(proc.wait(timeout=30), 0)
+        self.ui.do('close', self.ui.find('*', 'Kivrel', 30)['hwnd'])
+        self.assertEqual(self.ui.exit_status(proc), 0)
         self.assertEqual(data.read_bytes(), DATA)
 
 
