@@ -303,8 +303,11 @@ bool PressKeys(HWND h, const std::string& keys) {
            inputs.size();
 }
 
-bool ClickAt(int x, int y, bool twice, bool right) {
-    SetCursorPos(x, y);
+// A click at client coordinates of h, its top-level window brought to the front.
+bool ClickAt(HWND h, POINT p, bool twice, bool right) {
+    ClientToScreen(h, &p);
+    SetForegroundWindow(GetAncestor(h, GA_ROOT));
+    SetCursorPos(p.x, p.y);
     std::vector<INPUT> inputs;
     for (int i = 0; i < (twice ? 2 : 1); ++i) {
         for (DWORD flag : {right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
@@ -500,12 +503,9 @@ std::string DpiChanged(const Call& c) {
 
 // mouse HWND X Y [double] [right]: a click at client coordinates of HWND.
 std::string Mouse(const Call& c) {
-    POINT p = {c.Int(2), c.Int(3)};
-    ClientToScreen(c.window, &p);
-    SetForegroundWindow(GetAncestor(c.window, GA_ROOT));
     const bool twice = c.Word(4) == "double" || c.Word(5) == "double";
     const bool right = c.Word(4) == "right" || c.Word(5) == "right";
-    return ClickAt(p.x, p.y, twice, right) ? "{}" : Error("cannot click");
+    return ClickAt(c.window, {c.Int(2), c.Int(3)}, twice, right) ? "{}" : Error("cannot click");
 }
 
 // focus HWND: the focused and the active window of HWND's thread.
@@ -528,10 +528,8 @@ std::string ToolBarClick(const Call& c) {
     }
     RECT r;
     buf.Read(&r, sizeof r);
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(c.window, &p);
-    SetForegroundWindow(GetAncestor(c.window, GA_ROOT));
-    return ClickAt(p.x, p.y, false, false) ? "{}" : Error("cannot click");
+    const POINT middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return ClickAt(c.window, middle, false, false) ? "{}" : Error("cannot click");
 }
 
 // itemrect HWND ROW: a list row's bounds in the list's client coordinates.
