@@ -13,18 +13,12 @@ HFONT CreateListFont(UINT dpi) {
 
 } // namespace
 
-ListLook::~ListLook() {
-    if (m_font != nullptr) {
-        ::DeleteObject(m_font);
-    }
-}
-
 void ListLook::SetUp(const win::ListView& list, DWORD styles,
                      std::initializer_list<ListColumn> columns) {
     m_dpi = win::DpiOf(list.Hwnd());
-    m_font = CreateListFont(m_dpi);
-    if (m_font != nullptr) {
-        list.SetFont(m_font);
+    m_font.Reset(CreateListFont(m_dpi));
+    if (m_font.Get() != nullptr) {
+        list.SetFont(m_font.Get());
     }
     list.AddStyle(LVS_REPORT | LVS_NOSORTHEADER | styles);
     list.SetExtendedStyle(0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -38,10 +32,7 @@ void ListLook::SetDpi(const win::ListView& list, UINT dpi) {
     const HFONT font = CreateListFont(dpi);
     if (font != nullptr) {
         list.SetFont(font);
-        if (m_font != nullptr) {
-            ::DeleteObject(m_font);
-        }
-        m_font = font;
+        m_font.Reset(font);
     }
     // From the width the column has now, which the user may have changed.
     for (int column = 0; column < m_columns; ++column) {

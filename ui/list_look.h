@@ -5,6 +5,7 @@
 
 #include "win/dpi.h"
 #include "win/list_view.h"
+#include "win/owned.h"
 
 #include <initializer_list>
 
@@ -16,11 +17,6 @@ struct ListColumn {
 // One list's look; its owner keeps it as long as the list, which uses its font.
 class ListLook {
 public:
-    ListLook() = default;
-    ~ListLook();
-    ListLook(const ListLook&) = delete;
-    ListLook& operator=(const ListLook&) = delete;
-
     // At the list's DPI. Styles come on top of the common ones, and the
     // columns go in left to right. Without a font the list keeps its own.
     void SetUp(const win::ListView& list, DWORD styles, std::initializer_list<ListColumn> columns);
@@ -29,7 +25,7 @@ public:
     void SetDpi(const win::ListView& list, UINT dpi);
 
 private:
-    HFONT m_font = nullptr;
+    win::Font m_font;
     UINT m_dpi = win::kBaseDpi;
     int m_columns = 0;
 };

@@ -7,12 +7,6 @@
 
 namespace win {
 
-StatusBar::~StatusBar() {
-    if (m_font != nullptr) {
-        ::DeleteObject(m_font);
-    }
-}
-
 bool StatusBar::Create(HWND parent, UINT id, UINT dpi) {
     SetHwnd(
         CreateChildControl(STATUSCLASSNAMEW, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, parent, id));
@@ -32,10 +26,7 @@ void StatusBar::SetDpi(UINT dpi) {
         return;
     }
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (m_font != nullptr) {
-        ::DeleteObject(m_font);
-    }
-    m_font = font;
+    m_font.Reset(font);
 }
 
 void StatusBar::SetText(const std::wstring& text) const {

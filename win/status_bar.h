@@ -2,6 +2,7 @@
 #pragma once
 
 #include "win/control_bar.h"
+#include "win/owned.h"
 
 #include <string>
 
@@ -9,11 +10,6 @@ namespace win {
 
 class StatusBar : public ControlBar {
 public:
-    StatusBar() = default;
-    ~StatusBar();
-    StatusBar(const StatusBar&) = delete;
-    StatusBar& operator=(const StatusBar&) = delete;
-
     // The system's status-bar font at dpi, the parent's, where Windows tells it.
     bool Create(HWND parent, UINT id, UINT dpi);
     void SetText(const std::wstring& text) const;
@@ -25,7 +21,7 @@ public:
     int Layout() const { return Fit(WM_SIZE); }
 
 private:
-    HFONT m_font = nullptr;
+    Font m_font;
 };
 
 } // namespace win

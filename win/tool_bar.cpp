@@ -46,12 +46,6 @@ const ToolBarArt& NearestArt(const std::vector<ToolBarArt>& art, UINT dpi) {
 
 } // namespace
 
-ToolBar::~ToolBar() {
-    if (m_images != nullptr) {
-        ::ImageList_Destroy(m_images);
-    }
-}
-
 bool ToolBar::Create(HWND parent, UINT id, UINT resourceId, std::vector<ToolBarArt> art, UINT dpi) {
     m_buttons = LoadSlots(resourceId, m_image);
     m_art = std::move(art);
@@ -85,28 +79,22 @@ bool ToolBar::SetDpi(UINT dpi) {
     if (strip == nullptr) {
         return false;
     }
-    const HIMAGELIST images =
-        ::ImageList_Create(Scale(m_image.cx, art.dpi), Scale(m_image.cy, art.dpi),
-                           ILC_COLOR24 | ILC_MASK, ImageCount(), 0);
-    const bool added = images != nullptr &&
-                       ::ImageList_AddMasked(images, strip, ::GetSysColor(COLOR_BTNFACE)) != -1;
+    ImageList images(::ImageList_Create(Scale(m_image.cx, art.dpi), Scale(m_image.cy, art.dpi),
+                                        ILC_COLOR24 | ILC_MASK, ImageCount(), 0));
+    const bool added =
+        images.Get() != nullptr &&
+        ::ImageList_AddMasked(images.Get(), strip, ::GetSysColor(COLOR_BTNFACE)) != -1;
     ::DeleteObject(strip);
     if (!added) {
-        if (images != nullptr) {
-            ::ImageList_Destroy(images);
-        }
         return false;
     }
-    Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
     // Told, since the control would keep the room around the image at its
     // 96-DPI size.
     Send(TB_SETBUTTONSIZE, 0,
          MAKELPARAM(Scale(m_image.cx, art.dpi) + Scale(kPadding.cx, dpi),
                     Scale(m_image.cy, art.dpi) + Scale(kPadding.cy, dpi)));
-    if (m_images != nullptr) {
-        ::ImageList_Destroy(m_images);
-    }
-    m_images = images;
+    m_images.Reset(images.Release());
     return true;
 }
 

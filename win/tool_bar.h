@@ -4,6 +4,7 @@
 #pragma once
 
 #include "win/control_bar.h"
+#include "win/owned.h"
 
 #include <commctrl.h>
 
@@ -20,11 +21,6 @@ struct ToolBarArt {
 
 class ToolBar : public ControlBar {
 public:
-    ToolBar() = default;
-    ~ToolBar();
-    ToolBar(const ToolBar&) = delete;
-    ToolBar& operator=(const ToolBar&) = delete;
-
     // The resource (type 241) is a list of 16-bit words: version 1, the
     // button's width and height at 96 DPI, the number of slots, then each
     // slot's command id, 0 for a separator. The art is used at the strip's
@@ -49,7 +45,7 @@ private:
     std::vector<UINT> m_buttons;
     std::vector<ToolBarArt> m_art;
     SIZE m_image = {}; // at 96 DPI
-    HIMAGELIST m_images = nullptr;
+    ImageList m_images;
 };
 
 } // namespace win

@@ -86,19 +86,13 @@ void Window::LoadIcons(UINT dpi) {
             static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_iconId),
                                             IMAGE_ICON, sizes[i], sizes[i], 0));
         Send(WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
-        if (m_icons[i] != nullptr) {
-            ::DestroyIcon(m_icons[i]);
-        }
-        m_icons[i] = icon;
+        m_icons[i].Reset(icon);
     }
 }
 
 void Window::DestroyIcons() {
-    for (HICON& icon : m_icons) {
-        if (icon != nullptr) {
-            ::DestroyIcon(icon);
-            icon = nullptr;
-        }
+    for (Icon& icon : m_icons) {
+        icon.Reset(nullptr);
     }
 }
 

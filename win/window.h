@@ -3,6 +3,7 @@
 // subclassed, and unbound at WM_NCDESTROY.
 #pragma once
 
+#include "win/owned.h"
 #include "win/window_handle.h"
 
 namespace win {
@@ -78,7 +79,7 @@ private:
 
     WNDPROC m_superProc = nullptr; // a subclassed control's own procedure
     UINT m_iconId = 0;
-    HICON m_icons[2] = {}; // big, small
+    Icon m_icons[2]; // big, small
 };
 
 } // namespace win
