@@ -4,10 +4,10 @@
 #pragma once
 
 #include "ui/list_control.h"
-#include "ui/list_look.h"
 #include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
+#include "wake/list_look.h"
 #include "win/list_view.h"
 #include "win/window.h"
 

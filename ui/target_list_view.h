@@ -3,7 +3,7 @@
 // the first link of the command chain.
 #pragma once
 
-#include "frame/command_target.h"
+#include "ui/command_target.h"
 #include "targets/target_entry.h"
 #include "targets/target_file.h"
 #include "targets/target_list.h"
