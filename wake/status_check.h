@@ -1,0 +1,46 @@
+// One check of one PC: where its address comes from and how the answer
+// becomes its status. The network is behind an interface, so the decisions
+// run natively against a fake one.
+#pragma once
+
+#include "wake/status_schedule.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kivrel {
+
+constexpr unsigned kEchoTimeoutMs = 1000;
+
+// One row of the system's neighbour (ARP) table.
+struct NeighbourRow {
+    std::uint32_t ipv4 = 0; // a.b.c.d as (a << 24) | (b << 16) | (c << 8) | d
+    MacBytes mac{};
+    bool hasMac = false; // a row being resolved has no link-layer address yet
+    bool unreachable = false;
+    std::uint32_t sinceReachableMs = 0; // how long ago it last answered
+};
+
+// The IPv4 address the table last saw mac at. Rows of multicast or broadcast
+// addresses, rows without a MAC and rows found unreachable do not count.
+bool FindNeighbourAddress(const std::vector<NeighbourRow>& rows, const MacBytes& mac,
+                          std::uint32_t& ipv4);
+
+class StatusNetwork {
+public:
+    virtual ~StatusNetwork() = default;
+    // False when the table cannot be read.
+    virtual bool ReadNeighbours(std::vector<NeighbourRow>& rows) = 0;
+    // A dotted address or a host name; false when it does not resolve.
+    virtual bool Resolve(const std::string& address, std::uint32_t& ipv4) = 0;
+    // True when an echo reply came within the time-out.
+    virtual bool Echo(std::uint32_t ipv4, unsigned timeoutMs) = 0;
+};
+
+// A PC's own address first, else the neighbour table by its MAC; a PC with
+// neither is blank and nothing is sent for it.
+PcStatus CheckStatus(const StatusCheck& check, const std::vector<NeighbourRow>& neighbours,
+                     StatusNetwork& network);
+
+} // namespace kivrel
