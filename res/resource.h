@@ -56,3 +56,7 @@
 #define IDS_COLUMN_NAME 61217
 #define IDS_COLUMN_MAC 61218
 #define IDS_COLUMN_STATUS 61219
+
+// The status column, 61240 to 61249.
+#define IDS_STATUS_UP 61240
+#define IDS_STATUS_DOWN 61241

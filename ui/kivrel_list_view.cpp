@@ -2,8 +2,11 @@
 
 #include "res/resource.h"
 #include "ui/register_dlg.h"
+#include "ui/status_column.h"
+#include "wake/echo_network.h"
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
+#include "win/resource_string.h"
 
 CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
 
@@ -12,7 +15,7 @@ CKivrelListView* CKivrelListView::CreateObject() {
 }
 
 bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
-    HWND hwnd = win::CreateChildControl(WC_LISTVIEWW, style, parent, id, rect);
+    HWND hwnd = win::CreateChildControl(WC_LISTVIEWW, style | LVS_OWNERDATA, parent, id, rect);
     if (hwnd == nullptr || !Subclass(hwnd)) {
         if (hwnd != nullptr) {
             ::DestroyWindow(hwnd);
@@ -22,17 +25,92 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     }
     m_list.Attach(hwnd);
 
-    // Several rows may be selected.
-    m_look.SetUp(m_list, LVS_SHOWSELALWAYS, {{IDS_COLUMN_NAME, 360}, {IDS_COLUMN_MAC, 140}});
+    // Several rows may be selected. The three columns fit the window's start size.
+    m_look.SetUp(m_list, LVS_SHOWSELALWAYS,
+                 {{IDS_COLUMN_NAME, 250}, {IDS_COLUMN_MAC, 140}, {IDS_COLUMN_STATUS, 80}});
+    m_checks = std::make_unique<kivrel::StatusWorker>(std::make_shared<kivrel::EchoNetwork>(),
+                                                      static_cast<kivrel::StatusListener&>(*this));
     return true;
 }
 
 void CKivrelListView::LoadTargets() {
-    const win::RowBatch batch(m_list);
-    m_view.LoadTargets();
+    {
+        const win::RowBatch batch(m_list);
+        m_view.LoadTargets();
+    }
+    CheckTheListsPcs();
+}
+
+bool CKivrelListView::QueryCommand(unsigned id, kivrel::CommandState& state) const {
+    return m_view.QueryCommand(id, state);
+}
+
+void CKivrelListView::RunCommand(unsigned id) {
+    m_view.RunCommand(id);
+    CheckTheListsPcs();
+}
+
+void CKivrelListView::CheckTheListsPcs() {
+    if (m_checks != nullptr && m_checkedRevision != m_view.Revision()) {
+        m_checkedRevision = m_view.Revision();
+        m_checks->SetPcs(kivrel::StatusChecksOf(m_view.targets()));
+    }
+}
+
+// On a status thread: a note only, which goes with the window if it comes too late.
+void CKivrelListView::StatusesChanged() {
+    ::PostMessageW(Hwnd(), WM_STATUS_CHANGED, 0, 0);
+}
+
+bool CKivrelListView::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (message != WM_STATUS_CHANGED) {
+        return false;
+    }
+    ShowStatusChanges();
+    result = 0;
+    return true;
+}
+
+// Only the changed cells among the rows in sight are drawn again: selection,
+// focus, scroll position and order stay as they are.
+void CKivrelListView::ShowStatusChanges() {
+    std::map<kivrel::MacBytes, kivrel::PcStatus> changed;
+    for (const auto& change : m_checks->TakeChanges()) {
+        m_statuses[change.first] = change.second;
+        changed.insert(change);
+    }
+    const int top = m_list.GetTopIndex();
+    for (int row :
+         kivrel::RowsToRepaint(m_view.targets(), top, top + m_list.GetCountPerPage(), changed)) {
+        m_list.RedrawCell(row, 2);
+    }
+}
+
+void CKivrelListView::GiveText(LVITEMW& item) {
+    if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0 || item.iItem < 0 ||
+        item.iItem >= m_view.targets().size()) {
+        return;
+    }
+    const kivrel::TargetEntry& entry = m_view.targets().at(item.iItem);
+    std::wstring text;
+    if (item.iSubItem == 0) {
+        text = win::AnsiToWide(entry.name);
+    } else if (item.iSubItem == 1) {
+        text = win::AnsiToWide(entry.FormatMacText());
+    } else {
+        const auto status = m_statuses.find(entry.mac);
+        const unsigned id = status != m_statuses.end() ? kivrel::StatusTextId(status->second) : 0;
+        text = id != 0 ? win::ResourceString(id) : std::wstring();
+    }
+    ::lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
 }
 
 bool CKivrelListView::OnReflectedNotify(NMHDR& header, LRESULT& result) {
+    if (header.code == LVN_GETDISPINFOW) {
+        GiveText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
+        result = 0;
+        return true;
+    }
     if (header.code == NM_DBLCLK) {
         result = 0;
         m_view.OnDblclk();
@@ -44,6 +122,13 @@ bool CKivrelListView::OnReflectedNotify(NMHDR& header, LRESULT& result) {
         return true;
     }
     return false;
+}
+
+// Nothing the status threads post can arrive after this.
+void CKivrelListView::OnDestroy() {
+    if (m_checks != nullptr) {
+        m_checks->Stop();
+    }
 }
 
 void CKivrelListView::OnFinalMessage() {
@@ -62,12 +147,14 @@ bool CKivrelListView::IsRowSelected(int row) const {
     return (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
-int CKivrelListView::InsertTextRow(int row, const std::string& text) {
-    return m_list.InsertItem(row, win::AnsiToWide(text));
+// Rows are only ever added at the end; their texts come from the list.
+int CKivrelListView::InsertTextRow(int row, const std::string&) {
+    m_list.SetItemCount(row + 1);
+    return row;
 }
 
-void CKivrelListView::SetItemText(int row, int column, const std::string& text) {
-    m_list.SetItemText(row, column, win::AnsiToWide(text));
+void CKivrelListView::SetItemText(int row, int, const std::string&) {
+    m_list.RedrawItems(row, row);
 }
 
 void CKivrelListView::DeleteRow(int row) {
@@ -99,7 +186,11 @@ bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::Ta
     return true;
 }
 
+// The PCs sent to are checked often for a while, so that they are seen coming up.
 void CKivrelListView::RunSend(kivrel::TargetList copies) {
+    for (const kivrel::TargetEntry& entry : copies) {
+        m_checks->NoteWoken(entry.mac);
+    }
     CSendDlg dialog;
     dialog.m_targets = std::move(copies);
     dialog.DoModal();

@@ -1,19 +1,31 @@
 // The main window's pane: the real "SysListView32" control showing the
 // targets, with every list command. The decisions are TargetListView's; this
-// face only lends it the control, the dialogs and the message boxes.
+// face only lends it the control, the dialogs and the message boxes. The
+// control is virtual (LVS_OWNERDATA): it asks for each text it draws, so a
+// long list starts as fast as a short one, and a status is drawn from the PC's
+// MAC wherever its row has moved.
 #pragma once
 
 #include "ui/list_control.h"
 #include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
+#include "wake/status_worker.h"
 #include "wake/list_look.h"
 #include "win/list_view.h"
 #include "win/window.h"
 
+#include <map>
+#include <memory>
+
+// From the status checks' threads: changes wait to be taken.
+constexpr UINT WM_STATUS_CHANGED = WM_APP + 2;
+
 class CKivrelListView final : public win::Window,
                               private kivrel::ListControl,
-                              private kivrel::ViewDialogs {
+                              private kivrel::ViewDialogs,
+                              private kivrel::CommandTarget,
+                              private kivrel::StatusListener {
 public:
     // A heap object that deletes itself once its window is destroyed, or as
     // soon as Create fails.
@@ -28,14 +40,24 @@ public:
     unsigned Revision() const { return m_view.Revision(); }
     // Its window moved to a monitor of another scale: font and columns follow.
     void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }
-    // The command chain's first link.
-    kivrel::CommandTarget& Commands() { return m_view; }
+    // The command chain's first link: the view's commands, after which the
+    // status checks follow the list.
+    kivrel::CommandTarget& Commands() { return *this; }
 
 private:
     CKivrelListView();
 
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
+    void OnDestroy() override;
     void OnFinalMessage() override;
+    void GiveText(LVITEMW& item);
+    void CheckTheListsPcs();
+    void ShowStatusChanges();
+
+    bool QueryCommand(unsigned id, kivrel::CommandState& state) const override;
+    void RunCommand(unsigned id) override;
+    void StatusesChanged() override;
 
     int RowCount() const override;
     int SelectedCount() const override;
@@ -54,4 +76,7 @@ private:
     ListLook m_look;
     MessageBoxes m_messages;
     kivrel::TargetListView m_view;
+    std::unique_ptr<kivrel::StatusWorker> m_checks;
+    std::map<kivrel::MacBytes, kivrel::PcStatus> m_statuses;
+    unsigned m_checkedRevision = 0;
 };

@@ -24,8 +24,8 @@ TARGETS = [('会議室のPC', '00-11-22-33-44-01'), ('経理部サーバ', '0A-1
            ('PC-05', '00-11-22-33-44-05'), ('受付', '00-11-22-33-44-06')]
 
 
-def rows_of(entries):
-    return [[name, mac] for name, mac in entries]
+def rows_of(entries, status=''):
+    return [[name, mac, status] for name, mac in entries]
 
 
 class ListView(kivtest.WineTestCase):
@@ -102,8 +102,9 @@ class ListView(kivtest.WineTestCase):
     def test_rows_columns_and_the_commands_that_move_and_delete(self):
         self.start(TARGETS)
         shown = self.state()
-        self.assertEqual(shown['columns'], [{'text': 'Name', 'width': 360, 'fmt': 0},
-                                            {'text': 'MAC', 'width': 140, 'fmt': 0}])
+        self.assertEqual(shown['columns'], [{'text': 'Name', 'width': 250, 'fmt': 0},
+                                            {'text': 'MAC', 'width': 140, 'fmt': 0},
+                                            {'text': 'Status', 'width': 80, 'fmt': 0}])
         self.assertEqual(shown['rows'], rows_of(TARGETS))
         self.assertEqual(shown['selected'], [])
         self.assertEqual(shown['exstyle'], W.LVS_EX_GRIDLINES | W.LVS_EX_FULLROWSELECT)
@@ -204,7 +205,7 @@ class ListView(kivtest.WineTestCase):
         self.open_with(SEND_SELECTED)
         send = self.dialog(SEND_TITLE)
         sent = [r[:2] for r in self.ui('list', send, SEND_LIST)['rows']]
-        self.assertEqual(sent, rows_of([edited[1], edited[4]]))
+        self.assertEqual(sent, [list(edited[1]), list(edited[4])])
         self.assertEqual([packets.receive(5)[0] for _ in range(2)],
                          [kivtest.magic_packet(edited[i][1]) for i in (1, 4)])
         self.ui.finish_send(send)
@@ -218,7 +219,7 @@ class ListView(kivtest.WineTestCase):
         self.confirm(M[R.IDS_CONFIRM_SEND], W.IDOK)
         send = self.dialog(SEND_TITLE)
         self.assertEqual([r[:2] for r in self.ui('list', send, SEND_LIST)['rows']],
-                         rows_of([edited[3]]))
+                         [list(edited[3])])
         self.ui.finish_send(send)
         self.assertEqual(packets.receive(5)[0], kivtest.magic_packet(edited[3][1]))
         self.assertIsNone(packets.receive(0.3))

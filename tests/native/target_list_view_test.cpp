@@ -5,6 +5,7 @@
 #include "tests/native/allocation_probe.h"
 #include "tests/native/fake_list_control.h"
 #include "tests/native/scratch_folder.h"
+#include "ui/status_column.h"
 
 #include <gtest/gtest.h>
 
@@ -449,6 +450,18 @@ TEST_F(ListViewTest, SaveAfterADamagedLoadKeepsTheOldFile) {
     TargetList onDisk;
     ASSERT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
     EXPECT_EQ(onDisk, view.targets());
+}
+
+// A status is drawn by MAC: every row of that PC in sight, and only those.
+TEST(StatusColumnTest, RepaintsTheRowsInSightOfEachChangedPc) {
+    const MacBytes a = {1, 2, 3, 4, 5, 6}, b = {2, 2, 3, 4, 5, 6};
+    TargetList targets;
+    for (const MacBytes& mac : {a, b, a, b, a}) {
+        targets.Append({"pc", mac});
+    }
+    EXPECT_EQ(RowsToRepaint(targets, 1, 9, {{a, PC_STATUS_UP}}), (std::vector<int>{2, 4}));
+    EXPECT_EQ(RowsToRepaint(targets, -1, 2, {{b, PC_STATUS_DOWN}}), (std::vector<int>{1}));
+    EXPECT_EQ(StatusChecksOf(targets)[1].mac, b);
 }
 
 } // namespace
