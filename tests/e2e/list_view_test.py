@@ -3,7 +3,10 @@ Kivrel.dat from its working directory, hands it every WM_COMMAND and saves
 on close. The real control's rows and selection are read back through the
 probe after each command, mouse click and key press."""
 import os
+import re
+import subprocess
 import sys
+import time
 import unittest
 
 import kivtest
@@ -24,8 +27,8 @@ TARGETS = [('会議室のPC', '00-11-22-33-44-01'), ('経理部サーバ', '0A-1
            ('PC-05', '00-11-22-33-44-05'), ('受付', '00-11-22-33-44-06')]
 
 
-def rows_of(entries, status=''):
-    return [[name, mac, status] for name, mac in entries]
+def rows_of(entries):
+    return [[name, mac, ''] for name, mac in entries]
 
 
 class ListView(kivtest.WineTestCase):
@@ -245,6 +248,44 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(self.rows(), rows_of(edited))
 
         self.assertEqual(self.close(), kivtest.data_file(edited))
+
+    def test_lans_status_of_a_pc_that_answers_and_of_one_woken(self):
+        ends = kivtest.lans()
+        if len(ends) != 2:
+            self.skipTest('needs tests/harness/isolated --lans 2')
+
+        def peer(index, *command):
+            return subprocess.run(['ip', 'netns', 'exec', ends[index][1], *command],
+                                  capture_output=True, text=True, check=True).stdout
+
+        def ignore_echoes(index, ignore):
+            peer(index, 'sysctl', '-qw', f'net.ipv4.icmp_echo_ignore_all={int(ignore)}')
+        # Each peer known here by its MAC, as a PC seen on the LAN would be.
+        pcs = []
+        for index, (here, _) in enumerate(ends):
+            mac = re.search(r'link/ether (\S+)', peer(index, 'ip', 'link', 'show', here + 'p'))[1]
+            address = ('192.0.2.2', '198.51.100.2')[index]
+            subprocess.run(['ip', 'neigh', 'replace', address, 'lladdr', mac, 'dev', here, 'nud',
+                            'permanent'], check=True)
+            pcs.append((f'PC{index}', mac.upper().replace(':', '-')))
+        ignore_echoes(1, True)
+        self.addCleanup(ignore_echoes, 1, False)
+        woken = kivtest.UdpListener(lan=ends[1][1])
+        self.addCleanup(woken.close)
+
+        self.start(pcs)
+        up, down = M[R.IDS_STATUS_UP], M[R.IDS_STATUS_DOWN]
+        kivtest.wait_until(self.rows, 20, 'the statuses', [[*pcs[0], up], [*pcs[1], down]])
+        self.select(1)
+        self.open_with(SEND_SELECTED)
+        send = self.dialog(SEND_TITLE)
+        self.assertEqual(woken.receive(5)[0], kivtest.magic_packet(pcs[1][1]))
+        ignore_echoes(1, False)  # the woken PC comes up
+        sent = time.monotonic()
+        self.ui.finish_send(send)
+        kivtest.wait_until(lambda: self.rows()[1][2], 6 - (time.monotonic() - sent), 'the woken PC', up)
+        self.assertEqual(self.selected(), [1])
+        self.close()
 
 
 if __name__ == '__main__':
