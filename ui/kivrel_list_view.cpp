@@ -33,11 +33,12 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     return true;
 }
 
+// The rows are counted while they go in and handed to the control at once.
 void CKivrelListView::LoadTargets() {
-    {
-        const win::RowBatch batch(m_list);
-        m_view.LoadTargets();
-    }
+    m_loading = true;
+    m_view.LoadTargets();
+    m_loading = false;
+    m_list.SetItemCount(m_rows);
     CheckTheListsPcs();
 }
 
@@ -136,7 +137,7 @@ void CKivrelListView::OnFinalMessage() {
 }
 
 int CKivrelListView::RowCount() const {
-    return m_list.GetItemCount();
+    return m_rows;
 }
 
 int CKivrelListView::SelectedCount() const {
@@ -149,20 +150,28 @@ bool CKivrelListView::IsRowSelected(int row) const {
 
 // Rows are only ever added at the end; their texts come from the list.
 int CKivrelListView::InsertTextRow(int row, const std::string&) {
-    m_list.SetItemCount(row + 1);
+    m_rows = row + 1;
+    if (!m_loading) {
+        m_list.SetItemCount(m_rows);
+    }
     return row;
 }
 
 void CKivrelListView::SetItemText(int row, int, const std::string&) {
-    m_list.RedrawItems(row, row);
+    if (!m_loading) {
+        m_list.RedrawItems(row, row);
+    }
 }
 
 void CKivrelListView::DeleteRow(int row) {
-    m_list.DeleteItem(row);
+    if (m_list.DeleteItem(row)) {
+        --m_rows;
+    }
 }
 
 void CKivrelListView::DeleteAllRows() {
     m_list.DeleteAllItems();
+    m_rows = 0;
 }
 
 void CKivrelListView::SetRowState(int row, unsigned state, unsigned mask) {

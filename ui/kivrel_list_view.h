@@ -79,4 +79,7 @@ private:
     std::unique_ptr<kivrel::StatusWorker> m_checks;
     std::map<kivrel::MacBytes, kivrel::PcStatus> m_statuses;
     unsigned m_checkedRevision = 0;
+    // The control's rows, counted here: a load hands them over in one call.
+    int m_rows = 0;
+    bool m_loading = false;
 };

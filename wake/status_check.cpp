@@ -33,17 +33,14 @@ bool FindNeighbourAddress(const std::vector<NeighbourRow>& rows, const MacBytes&
     return true;
 }
 
-PcStatus CheckStatus(const StatusCheck& check, const std::vector<NeighbourRow>& neighbours,
-                     StatusNetwork& network) {
-    std::uint32_t ipv4 = 0;
+bool EchoAddressOf(const StatusCheck& check, const std::vector<NeighbourRow>& neighbours,
+                   StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status) {
     if (check.address.empty()) {
-        if (!FindNeighbourAddress(neighbours, check.mac, ipv4)) {
-            return PC_STATUS_BLANK;
-        }
-    } else if (!network.Resolve(check.address, ipv4)) {
-        return PC_STATUS_DOWN;
+        status = PC_STATUS_BLANK;
+        return FindNeighbourAddress(neighbours, check.mac, ipv4);
     }
-    return network.Echo(ipv4, kEchoTimeoutMs) ? PC_STATUS_UP : PC_STATUS_DOWN;
+    status = PC_STATUS_DOWN;
+    return network.Resolve(check.address, ipv4);
 }
 
 } // namespace kivrel

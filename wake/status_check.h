@@ -38,9 +38,10 @@ public:
     virtual bool Echo(std::uint32_t ipv4, unsigned timeoutMs) = 0;
 };
 
-// A PC's own address first, else the neighbour table by its MAC; a PC with
-// neither is blank and nothing is sent for it.
-PcStatus CheckStatus(const StatusCheck& check, const std::vector<NeighbourRow>& neighbours,
-                     StatusNetwork& network);
+// Where a check's echo goes: the PC's own address first, else the neighbour
+// table's by its MAC. False when there is nowhere; status is then what the PC
+// shows: blank with neither address, no answer when its own does not resolve.
+bool EchoAddressOf(const StatusCheck& check, const std::vector<NeighbourRow>& neighbours,
+                   StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status);
 
 } // namespace kivrel

@@ -9,9 +9,7 @@ void StatusSchedule::SetPcs(const std::vector<StatusCheck>& pcs, StatusMillis no
         Pc pc = old != m_pcs.end() ? old->second : Pc{};
         if (old == m_pcs.end() || pc.address != check.address) {
             // A new address says nothing of the old one's answers.
-            if (old != m_pcs.end()) {
-                pc.status = PC_STATUS_BLANK;
-            }
+            pc.status = PC_STATUS_BLANK;
             pc.address = check.address;
             pc.running = false;
             pc.generation = ++m_generations;
@@ -20,6 +18,10 @@ void StatusSchedule::SetPcs(const std::vector<StatusCheck>& pcs, StatusMillis no
         kept[check.mac] = pc;
     }
     m_pcs.swap(kept);
+    m_queue.clear();
+    for (const auto& [mac, pc] : m_pcs) {
+        Queue(mac, pc);
+    }
 }
 
 void StatusSchedule::NoteWoken(const MacBytes& mac, StatusMillis now) {
@@ -27,36 +29,32 @@ void StatusSchedule::NoteWoken(const MacBytes& mac, StatusMillis now) {
     if (found == m_pcs.end()) {
         return;
     }
-    found->second.wokenUntil = now + kWokenWatchMs;
-    if (found->second.due > now) {
-        found->second.due = now;
+    Pc& pc = found->second;
+    pc.wokenUntil = now + kWokenWatchMs;
+    if (pc.due > now) {
+        Unqueue(mac, pc);
+        pc.due = now;
+        Queue(mac, pc);
     }
 }
 
 bool StatusSchedule::TakeDue(StatusMillis now, StatusCheck& check, StatusMillis& next) {
-    auto chosen = m_pcs.end();
     next = -1;
-    for (auto it = m_pcs.begin(); it != m_pcs.end(); ++it) {
-        const Pc& pc = it->second;
-        if (pc.running) {
-            continue;
-        }
-        if (chosen == m_pcs.end() || pc.due < chosen->second.due) {
-            chosen = it;
-        }
-    }
-    if (chosen == m_pcs.end()) {
+    if (m_queue.empty()) {
         return false;
     }
-    if (chosen->second.due > now) {
-        next = chosen->second.due;
+    const auto [due, mac] = *m_queue.begin();
+    if (due > now) {
+        next = due;
         return false;
     }
-    chosen->second.running = true;
-    chosen->second.takenAt = now;
-    check.mac = chosen->first;
-    check.address = chosen->second.address;
-    check.generation = chosen->second.generation;
+    m_queue.erase(m_queue.begin());
+    Pc& pc = m_pcs[mac];
+    pc.running = true;
+    pc.takenAt = now;
+    check.mac = mac;
+    check.address = pc.address;
+    check.generation = pc.generation;
     return true;
 }
 
@@ -71,9 +69,20 @@ bool StatusSchedule::Record(const StatusCheck& check, PcStatus status, StatusMil
     pc.running = false;
     const bool woken = now < pc.wokenUntil;
     pc.due = pc.takenAt + (woken ? kWokenCheckEveryMs : kCheckEveryMs);
+    Queue(check.mac, pc);
     const bool changed = pc.status != status;
     pc.status = status;
     return changed;
+}
+
+void StatusSchedule::Queue(const MacBytes& mac, const Pc& pc) {
+    if (!pc.running) {
+        m_queue.emplace(pc.due, mac);
+    }
+}
+
+void StatusSchedule::Unqueue(const MacBytes& mac, const Pc& pc) {
+    m_queue.erase({pc.due, mac});
 }
 
 PcStatus StatusSchedule::StatusOf(const MacBytes& mac) const {

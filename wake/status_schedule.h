@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,12 @@ private:
         bool running = false;
         unsigned generation = 0;
     };
+    void Queue(const MacBytes& mac, const Pc& pc);
+    void Unqueue(const MacBytes& mac, const Pc& pc);
+
     std::map<MacBytes, Pc> m_pcs;
+    // The PCs not being checked, soonest due first.
+    std::set<std::pair<StatusMillis, MacBytes>> m_queue;
     unsigned m_generations = 0;
 };
 

@@ -75,14 +75,21 @@ void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
             --idle;
             continue;
         }
-        // Another thread for the next due PC, while one is still allowed.
-        if (idle == 0 && threads < kMaxEchoesInFlight) {
-            Spawn(self);
-        }
         lock.unlock();
         const std::vector<NeighbourRow> rows =
             check.address.empty() ? Neighbours() : std::vector<NeighbourRow>();
-        const PcStatus status = CheckStatus(check, rows, *network);
+        std::uint32_t ipv4 = 0;
+        PcStatus status = PC_STATUS_BLANK;
+        if (EchoAddressOf(check, rows, *network, ipv4, status)) {
+            // Another thread for the next due PC while this one waits, as long
+            // as one is allowed; PCs without an address cost no thread.
+            lock.lock();
+            if (idle == 0 && threads < kMaxEchoesInFlight) {
+                Spawn(self);
+            }
+            lock.unlock();
+            status = network->Echo(ipv4, kEchoTimeoutMs) ? PC_STATUS_UP : PC_STATUS_DOWN;
+        }
         lock.lock();
         if (schedule.Record(check, status, clock())) {
             const bool first = changes.empty();

@@ -82,10 +82,6 @@ bool ListView::DeleteAllItems() const {
     return Send(LVM_DELETEALLITEMS, 0, 0) != 0;
 }
 
-int ListView::GetItemCount() const {
-    return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0));
-}
-
 int ListView::GetSelectedCount() const {
     return static_cast<int>(Send(LVM_GETSELECTEDCOUNT, 0, 0));
 }

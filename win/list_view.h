@@ -38,7 +38,6 @@ public:
     int GetCountPerPage() const;
     bool DeleteAllItems() const;
 
-    int GetItemCount() const;
     int GetSelectedCount() const;
     UINT GetItemState(int row, UINT mask) const;
     // Row -1 changes every row.

@@ -210,7 +210,7 @@ public:
         changed.notify_all();
         changed.wait(lock, [this] { return released; });
         --inFlight;
-        return ipv4 != 0x0A000004;
+        return true;
     }
     template <class Condition> bool WaitFor(Condition condition) {
         std::unique_lock<std::mutex> lock(mutex);
@@ -233,12 +233,17 @@ TEST(StatusCheckTest, AnAddressComesFromThePcOrTheLatestUsableNeighbourRow) {
         {0xC0000207, kA, true, true, 0},    {0xE0000001, kA, true, false, 0},
         {0xC0000208, kA, false, false, 0},  {0xC00002FF, broadcast, true, false, 0},
         {0xC0000209, kB, true, false, 1000}};
-    EXPECT_EQ(CheckStatus({kA, ""}, network.neighbours, network), PC_STATUS_UP);
-    EXPECT_EQ(CheckStatus({kC, ""}, network.neighbours, network), PC_STATUS_BLANK);
-    EXPECT_EQ(CheckStatus({broadcast, ""}, network.neighbours, network), PC_STATUS_BLANK);
-    EXPECT_EQ(CheckStatus({kC, "nowhere"}, network.neighbours, network), PC_STATUS_DOWN);
-    EXPECT_EQ(CheckStatus({kC, "down"}, network.neighbours, network), PC_STATUS_DOWN);
-    EXPECT_EQ(network.echoes, (std::vector<std::uint32_t>{0xC0000206, 0x0A000004}));
+    const auto check = [&](const MacBytes& mac, const std::string& address) {
+        std::uint32_t ipv4 = 0;
+        PcStatus status = PC_STATUS_UP;
+        const bool found = EchoAddressOf({mac, address}, network.neighbours, network, ipv4, status);
+        return std::make_pair(found ? ipv4 : 0, status);
+    };
+    EXPECT_EQ(check(kA, ""), std::make_pair(0xC0000206u, PC_STATUS_BLANK));
+    EXPECT_EQ(check(kC, ""), std::make_pair(0u, PC_STATUS_BLANK));
+    EXPECT_EQ(check(broadcast, ""), std::make_pair(0u, PC_STATUS_BLANK));
+    EXPECT_EQ(check(kC, "nowhere"), std::make_pair(0u, PC_STATUS_DOWN));
+    EXPECT_EQ(check(kC, "pc-c"), std::make_pair(0x0A000004u, PC_STATUS_DOWN));
 }
 
 class CountingListener final : public StatusListener {
