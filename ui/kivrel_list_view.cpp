@@ -14,7 +14,8 @@ CKivrelListView* CKivrelListView::CreateObject() {
     return new CKivrelListView;
 }
 
-bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
+bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id,
+                             std::shared_ptr<kivrel::StatusNetwork> network) {
     HWND hwnd = win::CreateChildControl(WC_LISTVIEWW, style | LVS_OWNERDATA, parent, id, rect);
     if (hwnd == nullptr || !Subclass(hwnd)) {
         if (hwnd != nullptr) {
@@ -28,7 +29,10 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     // Several rows may be selected. The three columns fit the window's start size.
     m_look.SetUp(m_list, LVS_SHOWSELALWAYS,
                  {{IDS_COLUMN_NAME, 250}, {IDS_COLUMN_MAC, 140}, {IDS_COLUMN_STATUS, 80}});
-    m_checks = std::make_unique<kivrel::StatusWorker>(std::make_shared<kivrel::EchoNetwork>(),
+    if (network == nullptr) {
+        network = std::make_shared<kivrel::EchoNetwork>();
+    }
+    m_checks = std::make_unique<kivrel::StatusWorker>(std::move(network),
                                                       static_cast<kivrel::StatusListener&>(*this));
     return true;
 }

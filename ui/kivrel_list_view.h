@@ -31,8 +31,10 @@ public:
     // soon as Create fails.
     static CKivrelListView* CreateObject();
 
-    // The control as a child of parent, with the list's font, styles and columns.
-    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
+    // The control as a child of parent, with the list's font, styles and
+    // columns. The statuses come through network, the system's own if none.
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id,
+                std::shared_ptr<kivrel::StatusNetwork> network = nullptr);
 
     // The whole file's rows in one batch.
     void LoadTargets();

@@ -14,30 +14,33 @@ bool IsEmptyOrGroupMac(const MacBytes& mac) {
 
 } // namespace
 
-bool FindNeighbourAddress(const std::vector<NeighbourRow>& rows, const MacBytes& mac,
-                          std::uint32_t& ipv4) {
-    const NeighbourRow* latest = nullptr;
+NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourRow>& rows) {
+    NeighbourAddresses addresses;
+    std::map<MacBytes, std::uint32_t> since;
     for (const NeighbourRow& row : rows) {
-        if (!row.hasMac || row.unreachable || row.mac != mac || IsEmptyOrGroupMac(row.mac) ||
+        if (!row.hasMac || row.unreachable || IsEmptyOrGroupMac(row.mac) ||
             IsGroupAddress(row.ipv4)) {
             continue;
         }
-        if (latest == nullptr || row.sinceReachableMs < latest->sinceReachableMs) {
-            latest = &row;
+        const auto seen = since.find(row.mac);
+        if (seen == since.end() || row.sinceReachableMs < seen->second) {
+            since[row.mac] = row.sinceReachableMs;
+            addresses[row.mac] = row.ipv4;
         }
     }
-    if (latest == nullptr) {
-        return false;
-    }
-    ipv4 = latest->ipv4;
-    return true;
+    return addresses;
 }
 
-bool EchoAddressOf(const StatusCheck& check, const std::vector<NeighbourRow>& neighbours,
+bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbours,
                    StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status) {
     if (check.address.empty()) {
         status = PC_STATUS_BLANK;
-        return FindNeighbourAddress(neighbours, check.mac, ipv4);
+        const auto found = neighbours.find(check.mac);
+        if (found == neighbours.end()) {
+            return false;
+        }
+        ipv4 = found->second;
+        return true;
     }
     status = PC_STATUS_DOWN;
     return network.Resolve(check.address, ipv4);

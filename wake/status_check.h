@@ -6,6 +6,7 @@
 #include "wake/status_schedule.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,11 @@ struct NeighbourRow {
     std::uint32_t sinceReachableMs = 0; // how long ago it last answered
 };
 
-// The IPv4 address the table last saw mac at. Rows of multicast or broadcast
-// addresses, rows without a MAC and rows found unreachable do not count.
-bool FindNeighbourAddress(const std::vector<NeighbourRow>& rows, const MacBytes& mac,
-                          std::uint32_t& ipv4);
+// For each MAC, the IPv4 address the table last saw it at. Rows of multicast
+// or broadcast addresses, rows without a MAC and rows found unreachable do
+// not count.
+using NeighbourAddresses = std::map<MacBytes, std::uint32_t>;
+NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourRow>& rows);
 
 class StatusNetwork {
 public:
@@ -41,7 +43,7 @@ public:
 // Where a check's echo goes: the PC's own address first, else the neighbour
 // table's by its MAC. False when there is nowhere; status is then what the PC
 // shows: blank with neither address, no answer when its own does not resolve.
-bool EchoAddressOf(const StatusCheck& check, const std::vector<NeighbourRow>& neighbours,
+bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbours,
                    StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status);
 
 } // namespace kivrel

@@ -30,22 +30,25 @@ struct StatusWorker::Shared {
     int idle = 0;
 
     std::mutex neighbourMutex;
-    std::vector<NeighbourRow> neighbours;
-    StatusMillis neighboursReadAt = -kNeighbourReadEveryMs;
+    std::shared_ptr<const NeighbourAddresses> neighbours;
+    StatusMillis neighboursReadAt = 0;
 
-    std::vector<NeighbourRow> Neighbours();
+    std::shared_ptr<const NeighbourAddresses> Neighbours();
     void Spawn(const std::shared_ptr<Shared>& self);
     void Run(const std::shared_ptr<Shared>& self);
 };
 
-std::vector<NeighbourRow> StatusWorker::Shared::Neighbours() {
+// Shared, not copied: each check only looks its MAC up.
+std::shared_ptr<const NeighbourAddresses> StatusWorker::Shared::Neighbours() {
     const std::lock_guard<std::mutex> lock(neighbourMutex);
     const StatusMillis now = clock();
-    if (now - neighboursReadAt >= kNeighbourReadEveryMs) {
+    if (neighbours == nullptr || now - neighboursReadAt >= kNeighbourReadEveryMs) {
         neighboursReadAt = now;
-        if (!network->ReadNeighbours(neighbours)) {
-            neighbours.clear();
+        std::vector<NeighbourRow> rows;
+        if (!network->ReadNeighbours(rows)) {
+            rows.clear();
         }
+        neighbours = std::make_shared<const NeighbourAddresses>(LatestNeighbourAddresses(rows));
     }
     return neighbours;
 }
@@ -76,11 +79,13 @@ void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
             continue;
         }
         lock.unlock();
-        const std::vector<NeighbourRow> rows =
-            check.address.empty() ? Neighbours() : std::vector<NeighbourRow>();
+        static const NeighbourAddresses kNone;
+        const std::shared_ptr<const NeighbourAddresses> neighbours =
+            check.address.empty() ? Neighbours() : nullptr;
         std::uint32_t ipv4 = 0;
         PcStatus status = PC_STATUS_BLANK;
-        if (EchoAddressOf(check, rows, *network, ipv4, status)) {
+        if (EchoAddressOf(check, neighbours != nullptr ? *neighbours : kNone, *network, ipv4,
+                          status)) {
             // Another thread for the next due PC while this one waits, as long
             // as one is allowed; PCs without an address cost no thread.
             lock.lock();

@@ -236,7 +236,8 @@ TEST(StatusCheckTest, AnAddressComesFromThePcOrTheLatestUsableNeighbourRow) {
     const auto check = [&](const MacBytes& mac, const std::string& address) {
         std::uint32_t ipv4 = 0;
         PcStatus status = PC_STATUS_UP;
-        const bool found = EchoAddressOf({mac, address}, network.neighbours, network, ipv4, status);
+        const bool found = EchoAddressOf(
+            {mac, address}, LatestNeighbourAddresses(network.neighbours), network, ipv4, status);
         return std::make_pair(found ? ipv4 : 0, status);
     };
     EXPECT_EQ(check(kA, ""), std::make_pair(0xC0000206u, PC_STATUS_BLANK));
