@@ -8,6 +8,8 @@
 #include "win/ansi_text.h"
 #include "win/resource_string.h"
 
+#include <algorithm>
+
 CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
 
 CKivrelListView* CKivrelListView::CreateObject() {
@@ -110,10 +112,39 @@ void CKivrelListView::GiveText(LVITEMW& item) {
     ::lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
 }
 
+// Typing a name's first letters goes to its row, as in a list that holds its
+// own texts: from the row asked for, round to the top when asked to.
+int CKivrelListView::FindRow(const NMLVFINDITEMW& find) const {
+    const kivrel::TargetList& targets = m_view.targets();
+    if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr ||
+        targets.size() == 0) {
+        return -1;
+    }
+    const std::wstring wanted = find.lvfi.psz;
+    const int start = std::min(std::max(find.iStart, 0), targets.size());
+    const int rows = (find.lvfi.flags & LVFI_WRAP) != 0 ? targets.size() : targets.size() - start;
+    for (int i = 0; i < rows; ++i) {
+        const int row = (start + i) % targets.size();
+        const std::wstring name = win::AnsiToWide(targets.at(row).name);
+        const int length = (find.lvfi.flags & LVFI_PARTIAL) != 0
+                               ? std::min(name.size(), wanted.size())
+                               : name.size();
+        if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str(), length,
+                             wanted.c_str(), static_cast<int>(wanted.size())) == CSTR_EQUAL) {
+            return row;
+        }
+    }
+    return -1;
+}
+
 bool CKivrelListView::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     if (header.code == LVN_GETDISPINFOW) {
         GiveText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
         result = 0;
+        return true;
+    }
+    if (header.code == LVN_ODFINDITEMW) {
+        result = FindRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
         return true;
     }
     if (header.code == NM_DBLCLK) {

@@ -54,6 +54,7 @@ private:
     void OnDestroy() override;
     void OnFinalMessage() override;
     void GiveText(LVITEMW& item);
+    int FindRow(const NMLVFINDITEMW& find) const;
     void CheckTheListsPcs();
     void ShowStatusChanges();
 

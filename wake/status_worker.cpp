@@ -79,13 +79,12 @@ void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
             continue;
         }
         lock.unlock();
-        static const NeighbourAddresses kNone;
+        // Held, not static: a thread may outlive the program's statics at exit.
         const std::shared_ptr<const NeighbourAddresses> neighbours =
-            check.address.empty() ? Neighbours() : nullptr;
+            check.address.empty() ? Neighbours() : std::make_shared<const NeighbourAddresses>();
         std::uint32_t ipv4 = 0;
         PcStatus status = PC_STATUS_BLANK;
-        if (EchoAddressOf(check, neighbours != nullptr ? *neighbours : kNone, *network, ipv4,
-                          status)) {
+        if (EchoAddressOf(check, *neighbours, *network, ipv4, status)) {
             // Another thread for the next due PC while this one waits, as long
             // as one is allowed; PCs without an address cost no thread.
             lock.lock();

@@ -157,6 +157,10 @@ class ListView(kivtest.WineTestCase):
         # The keyboard carries on from where the moved entry is.
         self.ui.do('keys', self.host, 'down')
         self.wait_selected([4])
+        self.ui.do('keys', self.host, 'home')
+        self.wait_selected([0])
+        self.ui.do('keys', self.host, 'p')  # to the row whose name starts so: PC-05
+        self.wait_selected([4])
 
         # Delete rows 1, 2 and 4: Cancel keeps them, OK removes just them.
         self.select(1, 2, 4)
