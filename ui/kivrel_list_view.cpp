@@ -4,6 +4,7 @@
 #include "ui/register_dlg.h"
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
+#include "win/resource_string.h"
 
 CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
 
@@ -21,6 +22,8 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
         return false;
     }
     m_list.Attach(hwnd);
+    // With no label before it, its own text is what a screen reader names it by.
+    m_list.SetText(win::ResourceString(IDS_TARGET_LIST_NAME));
 
     // Several rows may be selected.
     m_look.SetUp(m_list, LVS_SHOWSELALWAYS, {{IDS_COLUMN_NAME, 360}, {IDS_COLUMN_MAC, 140}});
