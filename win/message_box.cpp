@@ -16,4 +16,14 @@ int ShowMessageBox(UINT textId, UINT captionId, UINT flags) {
                          flags);
 }
 
+bool QueryWindowStationFlags(unsigned long& flags) {
+    USEROBJECTFLAGS station = {};
+    if (!::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &station,
+                                     sizeof station, nullptr)) {
+        return false;
+    }
+    flags = station.dwFlags;
+    return true;
+}
+
 } // namespace win

@@ -9,4 +9,8 @@ namespace win {
 // without one, by the main window.
 int ShowMessageBox(UINT textId, UINT captionId, UINT flags);
 
+// The flags of the process's window station (WSF_VISIBLE when it is shown on
+// a desk); false when they cannot be read.
+bool QueryWindowStationFlags(unsigned long& flags);
+
 } // namespace win
