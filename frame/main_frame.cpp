@@ -141,6 +141,12 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnIdleUpdate();
         result = 0;
         return true;
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        return false;
+    case WM_SETTINGCHANGE:
+        OnSettingChange();
+        return false;
     case win::WM_DPI_CHANGED:
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         result = 0;
@@ -212,6 +218,26 @@ void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
     m_wndStatusBar.SetDpi(dpi);
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
+}
+
+// A high-contrast theme switched on or off: the controls learn of it only
+// from their parent, and the toolbar's images are made again in the new colours.
+void CMainFrame::OnSysColorChange() {
+    m_wndToolBar.OnSysColorChange();
+    m_wndStatusBar.OnSysColorChange();
+    if (m_pView != nullptr) {
+        m_pView->OnSysColorChange();
+    }
+}
+
+// The user's text size may have changed: the list's and the status bar's
+// fonts follow without a restart. Cheap enough for every setting's change.
+void CMainFrame::OnSettingChange() {
+    if (m_pView != nullptr) {
+        m_pView->FollowTextSize();
+    }
+    m_wndStatusBar.FollowTextSize();
     RecalcLayout();
 }
 

@@ -53,6 +53,8 @@ private:
     void OnEndSession();
     void SaveTargets();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnSysColorChange();
+    void OnSettingChange();
 
     win::StatusBar m_wndStatusBar;
     win::ToolBar m_wndToolBar;

@@ -28,6 +28,9 @@ public:
     unsigned Revision() const { return m_view.Revision(); }
     // Its window moved to a monitor of another scale: font and columns follow.
     void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }
+    // The system's colours or text size changed: the control and its font follow.
+    void OnSysColorChange() const { m_list.Send(WM_SYSCOLORCHANGE); }
+    void FollowTextSize() { m_look.FollowTextSize(m_list); }
     // The command chain's first link.
     kivrel::CommandTarget& Commands() { return m_view; }
 
