@@ -74,12 +74,17 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
 }
 
 bool CMainFrame::DestroyWindow() {
-    SaveTargets();
+    SaveTargets(true);
     return ::DestroyWindow(Hwnd()) != FALSE;
 }
 
-void CMainFrame::SaveTargets() {
-    if (m_pView != nullptr && !(m_endSaved && m_pView->Revision() == m_endSavedRevision)) {
+void CMainFrame::SaveTargets(bool askOnFailure) {
+    if (m_pView == nullptr || (m_endSaved && m_pView->Revision() == m_endSavedRevision)) {
+        return;
+    }
+    if (askOnFailure) {
+        m_pView->SaveTargetsOrAsk();
+    } else {
         m_pView->SaveTargets();
     }
 }
@@ -103,7 +108,7 @@ void CMainFrame::OnCloseRequest() {
 // release what the exit releases. Should the ending be called off after all,
 // the close saves again if the list has changed since.
 void CMainFrame::OnEndSession() {
-    SaveTargets();
+    SaveTargets(false);
     if (m_pView != nullptr) {
         m_endSaved = true;
         m_endSavedRevision = m_pView->Revision();

@@ -89,6 +89,17 @@ void CKivrelListView::EnsureVisible(int row) {
     m_list.EnsureVisible(row, true);
 }
 
+void CKivrelListView::SaveTargetsOrAsk() {
+    while (!SaveTargets()) {
+        // The data file lives in the current folder.
+        std::wstring folder(MAX_PATH, L'\0');
+        folder.resize(::GetCurrentDirectoryW(MAX_PATH, &folder[0]));
+        if (!m_messages.AskRetry(IDS_SAVE_FAILED, folder)) {
+            return;
+        }
+    }
+}
+
 // Both dialogs are run without a parent: the main window becomes their owner.
 bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) {
     CRegisterDlg dialog;

@@ -28,8 +28,8 @@ void TargetListView::LoadTargets() {
     }
 }
 
-void TargetListView::SaveTargets() {
-    WriteTargetFile(m_targets, m_fileStatus);
+bool TargetListView::SaveTargets() {
+    return WriteTargetFile(m_targets, m_fileStatus);
 }
 
 void TargetListView::AddTarget(const TargetEntry& entry) {
