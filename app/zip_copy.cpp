@@ -7,16 +7,18 @@ bool IsSeparator(wchar_t c) {
     return c == L'\\' || c == L'/';
 }
 
+wchar_t LowerAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
 // Windows' own names compare without case; the ASCII letters are enough here.
 bool SameName(const std::wstring& a, std::size_t at, const std::wstring& b) {
     if (a.size() < at + b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < b.size(); ++i) {
-        wchar_t x = a[at + i];
-        wchar_t y = b[i];
-        x = x >= L'A' && x <= L'Z' ? static_cast<wchar_t>(x + 32) : x;
-        y = y >= L'A' && y <= L'Z' ? static_cast<wchar_t>(y + 32) : y;
+        const wchar_t x = LowerAscii(a[at + i]);
+        const wchar_t y = LowerAscii(b[i]);
         if (x != y && !(IsSeparator(x) && IsSeparator(y))) {
             return false;
         }

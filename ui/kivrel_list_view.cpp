@@ -92,8 +92,8 @@ void CKivrelListView::EnsureVisible(int row) {
 void CKivrelListView::SaveTargetsOrAsk() {
     while (!SaveTargets()) {
         // The data file lives in the current folder.
-        std::wstring folder(MAX_PATH, L'\0');
-        folder.resize(::GetCurrentDirectoryW(MAX_PATH, &folder[0]));
+        std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+        folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
         if (!m_messages.AskRetry(IDS_SAVE_FAILED, folder)) {
             return;
         }
