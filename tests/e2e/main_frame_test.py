@@ -219,6 +219,9 @@ class MainFrame(kivtest.WineTestCase):
         moved = sizes()
         self.assertEqual(moved[1:3], ([360, 140], 23))
         self.assertGreater(row, moved[3] * 1.4)  # the list's font follows
+        # A setting's change makes the fonts again, at the scale the window has now.
+        self.ui.send(self.frame, W.WM_SETTINGCHANGE)
+        self.assertEqual(sizes(), moved)
         self.ui.do('close', self.frame)
         self.assertEqual(self.ended(), 1)
 
