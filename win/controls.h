@@ -15,12 +15,11 @@ public:
 // An edit field whose text is ANSI bytes on our side; the control is wide.
 class Edit : public Control {
 public:
+    using Control::SetText; // wide, for texts that are not ANSI bytes
     std::string GetText() const;
     void SetText(const std::string& ansi) const;
     // Whether the control shows exactly what SetText(ansi) would put there.
     bool Shows(const std::string& ansi) const;
-
-private:
     std::wstring GetWideText() const;
 };
 
