@@ -13,7 +13,7 @@
 
 #include <atomic>
 #include <cstring>
-#include <new>
+#include <exception>
 
 namespace kivrel {
 
@@ -120,7 +120,8 @@ public:
             return;
         }
         char data[8] = "kivrel";
-        char reply[sizeof(ICMP_ECHO_REPLY) + sizeof data + 8];
+        // Room for the reply, its data and an ICMP error, as the call asks.
+        alignas(ICMP_ECHO_REPLY) char reply[sizeof(ICMP_ECHO_REPLY) + sizeof data + 8];
         ::IcmpSendEcho(icmp, ToIpAddr(address), data, sizeof data, nullptr, reply, sizeof reply,
                        kEchoTimeoutMs);
         ::IcmpCloseHandle(icmp);
@@ -135,17 +136,22 @@ public:
         if (getTable == nullptr || freeTable == nullptr || getTable(AF_INET, &table) != NO_ERROR) {
             return false;
         }
-        for (ULONG i = 0; i < table->NumEntries; ++i) {
-            const MIB_IPNET_ROW2& entry = table->Table[i];
-            NeighbourRow row;
-            row.address = FromBytes(&entry.Address.Ipv4.sin_addr);
-            row.macLength = entry.PhysicalAddressLength;
-            std::memcpy(row.mac.data(), entry.PhysicalAddress, row.mac.size());
-            row.unreachable = entry.State == NlnsUnreachable || entry.State == NlnsIncomplete;
-            rows.push_back(row);
+        bool copied = true;
+        try {
+            for (ULONG i = 0; i < table->NumEntries; ++i) {
+                const MIB_IPNET_ROW2& entry = table->Table[i];
+                NeighbourRow row;
+                row.address = FromBytes(&entry.Address.Ipv4.sin_addr);
+                row.macLength = entry.PhysicalAddressLength;
+                std::memcpy(row.mac.data(), entry.PhysicalAddress, row.mac.size());
+                row.unreachable = entry.State == NlnsUnreachable || entry.State == NlnsIncomplete;
+                rows.push_back(row);
+            }
+        } catch (const std::exception&) {
+            copied = false; // the system's table is still freed
         }
         freeTable(table);
-        return true;
+        return copied;
     }
 
     void Pause(unsigned ms) override { ::Sleep(ms); }
@@ -161,8 +167,8 @@ DWORD WINAPI FinderThread(LPVOID param) {
     try {
         SystemLookupOps ops;
         job.lookup = FindMac(job.text, ops);
-    } catch (const std::bad_alloc&) {
-        job.lookup = Lookup();
+    } catch (const std::exception&) {
+        job.lookup = Lookup(); // out of memory: as if nobody answered
     }
     if (started) {
         ::WSACleanup();
