@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 
 class Unanswered final : public kivrel::StatusNetwork {
 public:
-    bool ReadNeighbours(std::vector<kivrel::NeighbourRow>&) override { return false; }
+    bool ReadNeighbours(std::vector<kivrel::NeighbourEntry>&) override { return false; }
     bool Resolve(const std::string&, std::uint32_t& ipv4) override {
         ipv4 = 0xC6336402; // 198.51.100.2, never reached
         return true;

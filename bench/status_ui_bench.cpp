@@ -41,7 +41,7 @@ kivrel::MacBytes MacOf(int i) {
 class StandIn final : public kivrel::StatusNetwork {
 public:
     explicit StandIn(bool flip) : m_flip(flip), m_up(kPcs) {}
-    bool ReadNeighbours(std::vector<kivrel::NeighbourRow>& rows) override {
+    bool ReadNeighbours(std::vector<kivrel::NeighbourEntry>& rows) override {
         rows.clear();
         for (int i = 0; i < kPcs; ++i) {
             rows.push_back({0x0A000000u + static_cast<std::uint32_t>(i), MacOf(i), true, false, 0});

@@ -12,6 +12,10 @@
 #define IDC_MAC_EDIT 1002
 #define IDC_SEND_LIST 1004
 
+// Looking up a PC's MAC from its address.
+#define IDC_ADDRESS_EDIT 1006
+#define IDC_FIND_MAC 1007
+
 #define ID_SEND_SELECTED 32771
 #define ID_SEND_ALL 32772
 #define ID_TARGET_NEW 32774
@@ -57,6 +61,15 @@
 #define IDS_COLUMN_MAC 61218
 #define IDS_COLUMN_STATUS 61219
 
+// Real Windows desks: list names for screen readers, the save and start warnings.
+#define IDS_TARGET_LIST_NAME 61270
+#define IDS_SEND_LIST_NAME 61271
+#define IDS_SAVE_FAILED 61272
+#define IDS_ZIP_COPY 61273
+// Looking up a PC's MAC from its address: 61230 to 61239.
+#define IDS_LOOKUP_NO_NAME 61230
+#define IDS_LOOKUP_OFF_SUBNET 61231
+#define IDS_LOOKUP_NO_ANSWER 61232
 // The status column, 61240 to 61249.
 #define IDS_STATUS_UP 61240
 #define IDS_STATUS_DOWN 61241

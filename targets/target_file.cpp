@@ -131,17 +131,12 @@ bool Encode(const TargetList& list, std::unique_ptr<std::uint8_t[]>& data, std::
 
 // The new contents go into a file of their own first: the old file is not
 // touched until they are completely on the disk.
-bool WriteBeside(const TargetList& list, const std::string& fresh) {
-    std::unique_ptr<std::uint8_t[]> data;
-    std::size_t size = 0;
-    if (!Encode(list, data, size)) {
-        return false;
-    }
+bool WriteBeside(const std::uint8_t* data, std::size_t size, const std::string& fresh) {
     PlatformFile file;
     if (!file.CreateForWriting(fresh.c_str())) {
         return false;
     }
-    const bool written = file.Write(data.get(), size) && file.FlushToDisk();
+    const bool written = file.Write(data, size) && file.FlushToDisk();
     if (!file.Close() || !written) {
         RemoveFileIfPresent(fresh.c_str());
         return false;
@@ -182,19 +177,21 @@ bool PutFreshInPlace(const std::string& path, const std::string& fresh, TargetFi
     return true;
 }
 
-bool Save(const TargetList& list, TargetFileStatus& status, const std::string& path) {
+// No contents (size 0) leave no file.
+bool Save(const std::uint8_t* data, std::size_t size, TargetFileStatus& status,
+          const std::string& path) {
     const std::string fresh = path + ".new";
-    if (status == FILE_FROM_NEW && !PutFreshInPlace(path, fresh, status) && list.empty()) {
+    if (status == FILE_FROM_NEW && !PutFreshInPlace(path, fresh, status) && size == 0) {
         return false;
     }
-    if (list.empty()) {
+    if (size == 0) {
         if (!KeepAside(path, status) || !RemoveFileIfPresent(path.c_str())) {
             return false;
         }
         status = FILE_MISSING;
         return true;
     }
-    if (!WriteBeside(list, fresh)) {
+    if (!WriteBeside(data, size, fresh)) {
         return false;
     }
     if (!KeepAside(path, status) || !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
@@ -227,9 +224,23 @@ bool WriteTargetFile(const TargetList& list, TargetFileStatus& status) {
 
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status, const std::string& path) {
     try {
-        return Save(list, status, path);
+        std::unique_ptr<std::uint8_t[]> data;
+        std::size_t size = 0;
+        if (!list.empty() && !Encode(list, data, size)) {
+            return false;
+        }
+        return Save(data.get(), size, status, path);
     } catch (const std::exception&) {
         // Every allocation comes before the new file is created.
+        return false;
+    }
+}
+
+bool SaveWholeFile(const std::string& contents, TargetFileStatus& status, const std::string& path) {
+    try {
+        return Save(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size(), status,
+                    path);
+    } catch (const std::exception&) {
         return false;
     }
 }

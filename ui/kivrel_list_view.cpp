@@ -27,6 +27,8 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
         return false;
     }
     m_list.Attach(hwnd);
+    // With no label before it, its own text is what a screen reader names it by.
+    m_list.SetText(win::ResourceString(IDS_TARGET_LIST_NAME));
 
     // Several rows may be selected. The three columns fit the window's start size.
     m_look.SetUp(m_list, LVS_SHOWSELALWAYS,
@@ -60,7 +62,7 @@ void CKivrelListView::RunCommand(unsigned id) {
 void CKivrelListView::CheckTheListsPcs() {
     if (m_checks != nullptr && m_checkedRevision != m_view.Revision()) {
         m_checkedRevision = m_view.Revision();
-        m_checks->SetPcs(kivrel::StatusChecksOf(m_view.targets()));
+        m_checks->SetPcs(kivrel::StatusChecksOf(m_view));
     }
 }
 
@@ -217,16 +219,30 @@ void CKivrelListView::EnsureVisible(int row) {
     m_list.EnsureVisible(row, true);
 }
 
+void CKivrelListView::SaveTargetsOrAsk() {
+    while (!SaveTargets()) {
+        // The data file lives in the current folder.
+        std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+        folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
+        if (!m_messages.AskRetry(IDS_SAVE_FAILED, folder)) {
+            return;
+        }
+    }
+}
+
 // Both dialogs are run without a parent: the main window becomes their owner.
-bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) {
+bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
+                                  std::string& address) {
     CRegisterDlg dialog;
     if (editing != nullptr) {
         dialog.SetEntry(*editing);
     }
+    dialog.SetAddress(address);
     if (dialog.DoModal() != IDOK) {
         return false;
     }
     result = dialog.GetEntry();
+    address = dialog.GetAddress();
     return true;
 }
 

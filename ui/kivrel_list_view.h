@@ -10,8 +10,8 @@
 #include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
-#include "wake/status_worker.h"
 #include "wake/list_look.h"
+#include "wake/status_worker.h"
 #include "win/list_view.h"
 #include "win/window.h"
 
@@ -19,7 +19,7 @@
 #include <memory>
 
 // From the status checks' threads: changes wait to be taken.
-constexpr UINT WM_STATUS_CHANGED = WM_APP + 2;
+constexpr UINT WM_STATUS_CHANGED = WM_APP + 3; // 0x8003
 
 class CKivrelListView final : public win::Window,
                               private kivrel::ListControl,
@@ -38,10 +38,16 @@ public:
 
     // The whole file's rows in one batch.
     void LoadTargets();
-    void SaveTargets() { m_view.SaveTargets(); }
+    bool SaveTargets() { return m_view.SaveTargets(); }
+    // At the close: a failed save names the folder and may be tried again;
+    // Cancel leaves what is on disk as it is.
+    void SaveTargetsOrAsk();
     unsigned Revision() const { return m_view.Revision(); }
     // Its window moved to a monitor of another scale: font and columns follow.
     void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }
+    // The system's colours or text size changed: the control and its font follow.
+    void OnSysColorChange() const { m_list.Send(WM_SYSCOLORCHANGE); }
+    void FollowTextSize() { m_look.FollowTextSize(m_list); }
     // The command chain's first link: the view's commands, after which the
     // status checks follow the list.
     kivrel::CommandTarget& Commands() { return *this; }
@@ -72,7 +78,8 @@ private:
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
 
-    bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) override;
+    bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
+                     std::string& address) override;
     void RunSend(kivrel::TargetList copies) override;
 
     win::ListView m_list;

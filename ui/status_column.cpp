@@ -6,16 +6,11 @@
 
 namespace kivrel {
 
-std::string OwnAddressOf(const TargetEntry&) {
-    // The list keeps no address of its own yet.
-    return std::string();
-}
-
-std::vector<StatusCheck> StatusChecksOf(const TargetList& targets) {
+std::vector<StatusCheck> StatusChecksOf(const TargetListView& view) {
     std::vector<StatusCheck> checks;
-    checks.reserve(targets.size());
-    for (const TargetEntry& entry : targets) {
-        checks.push_back({entry.mac, OwnAddressOf(entry)});
+    checks.reserve(view.targets().size());
+    for (const TargetEntry& entry : view.targets()) {
+        checks.push_back({entry.mac, view.AddressOf(entry.mac)});
     }
     return checks;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "targets/target_list.h"
+#include "ui/target_list_view.h"
 #include "wake/status_schedule.h"
 
 #include <map>
@@ -12,11 +13,9 @@
 
 namespace kivrel {
 
-// The PC's own address, for a PC that has one; empty sends the check to the
-// neighbour table by MAC.
-std::string OwnAddressOf(const TargetEntry& entry);
-
-std::vector<StatusCheck> StatusChecksOf(const TargetList& targets);
+// Each PC of the view with the address kept with its MAC; without one the
+// check asks the neighbour table by MAC.
+std::vector<StatusCheck> StatusChecksOf(const TargetListView& view);
 
 // The status text's string id; 0 for a blank cell.
 unsigned StatusTextId(PcStatus status);

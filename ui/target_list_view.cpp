@@ -15,6 +15,7 @@ void TargetListView::LoadTargets() {
     m_control.DeleteAllRows();
     TargetList loaded;
     m_fileStatus = ReadTargetFile(loaded);
+    m_addressStatus = ReadAddressFile(m_addresses);
     try {
         for (const TargetEntry& entry : loaded) {
             AddTarget(entry);
@@ -28,8 +29,14 @@ void TargetListView::LoadTargets() {
     }
 }
 
-void TargetListView::SaveTargets() {
-    WriteTargetFile(m_targets, m_fileStatus);
+bool TargetListView::SaveTargets() {
+    const bool list = WriteTargetFile(m_targets, m_fileStatus);
+    return WriteAddressFile(m_addresses, m_addressStatus) && list;
+}
+
+std::string TargetListView::AddressOf(const MacBytes& mac) const {
+    const auto found = m_addresses.find(mac);
+    return found == m_addresses.end() ? std::string() : found->second;
 }
 
 void TargetListView::AddTarget(const TargetEntry& entry) {
@@ -48,8 +55,10 @@ void TargetListView::ReplaceTarget(int index, const TargetEntry& entry) {
 
 void TargetListView::DeleteTarget(int index) {
     ++m_revision;
+    const MacBytes mac = m_targets.at(index).mac;
     m_control.DeleteRow(index);
     m_targets.RemoveAt(index);
+    ForgetAddressIfUnused(mac);
 }
 
 int TargetListView::GetSelectedIndex() const {
@@ -84,9 +93,24 @@ void TargetListView::RunCommand(unsigned id) {
 
 void TargetListView::OnTargetNew() {
     TargetEntry entry;
-    if (m_dialogs.RunRegister(nullptr, entry)) {
-        AddTarget(entry);
+    std::string address;
+    if (!m_dialogs.RunRegister(nullptr, entry, address)) {
+        return;
     }
+    AddTarget(entry);
+    // Left empty, it keeps the address of a PC that shares the MAC.
+    if (!address.empty()) {
+        KeepAddress(entry.mac, address);
+    }
+    // The new PC alone selected and in sight, however long the list.
+    const int row = m_control.RowCount() - 1;
+    for (int i = 0; i < row; ++i) {
+        if (m_control.IsRowSelected(i)) {
+            m_control.SetRowState(i, 0, kRowSelected);
+        }
+    }
+    m_control.SetRowState(row, kRowSelected | kRowFocused, kRowSelected | kRowFocused);
+    m_control.EnsureVisible(row);
 }
 
 void TargetListView::OnTargetEdit() {
@@ -96,8 +120,11 @@ void TargetListView::OnTargetEdit() {
     }
     const TargetEntry editing = m_targets.at(index);
     TargetEntry entry;
-    if (m_dialogs.RunRegister(&editing, entry)) {
+    std::string address = AddressOf(editing.mac);
+    if (m_dialogs.RunRegister(&editing, entry, address)) {
         ReplaceTarget(index, entry);
+        KeepAddress(entry.mac, address);
+        ForgetAddressIfUnused(editing.mac);
     }
 }
 
@@ -187,6 +214,24 @@ void TargetListView::ShowRowTexts(int index) {
     const TargetEntry& entry = m_targets.at(index);
     m_control.SetItemText(index, 0, entry.name);
     m_control.SetItemText(index, 1, entry.FormatMacText());
+}
+
+void TargetListView::ForgetAddressIfUnused(const MacBytes& mac) {
+    for (const TargetEntry& entry : m_targets) {
+        if (entry.mac == mac) {
+            return;
+        }
+    }
+    m_addresses.erase(mac);
+}
+
+void TargetListView::KeepAddress(const MacBytes& mac, const std::string& address) {
+    const std::string clean = CleanAddressText(address);
+    if (clean.empty()) {
+        m_addresses.erase(mac);
+    } else {
+        m_addresses[mac] = clean;
+    }
 }
 
 // The moved entry stays selected and focused at its new place, so repeating

@@ -3,6 +3,7 @@
 // the first link of the command chain.
 #pragma once
 
+#include "targets/address_file.h"
 #include "ui/command_target.h"
 #include "targets/target_entry.h"
 #include "targets/target_file.h"
@@ -18,12 +19,16 @@ public:
     // Only references are kept: the control may get its window later.
     TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages);
 
-    // Shows the whole data file or, if it cannot be read whole, nothing.
+    // Shows the whole data file or, if it cannot be read whole, nothing; the
+    // addresses come from their own file, whatever became of the data file.
     void LoadTargets();
-    // Silent on failure, as loading is.
-    void SaveTargets();
+    // Both files; whether they now hold the list and its addresses. The
+    // caller says what a failure means.
+    bool SaveTargets();
 
     const TargetList& targets() const { return m_targets; }
+    // The host name or address kept with a MAC, UTF-8; empty when none.
+    std::string AddressOf(const MacBytes& mac) const;
     // Moves on with every change to the list, so that a caller can tell
     // whether it changed since some moment.
     unsigned Revision() const { return m_revision; }
@@ -61,6 +66,10 @@ private:
 
     void ShowRowTexts(int index);
     void MoveSelection(int from, int to);
+    // Addresses go with MACs, so moves and sends keep them by themselves; only
+    // a MAC that leaves the list takes its address along.
+    void ForgetAddressIfUnused(const MacBytes& mac);
+    void KeepAddress(const MacBytes& mac, const std::string& address);
 
     ListControl& m_control;
     ViewDialogs& m_dialogs;
@@ -68,6 +77,8 @@ private:
     TargetList m_targets;
     // Until a load has looked, whatever file is there is kept by a save.
     TargetFileStatus m_fileStatus = FILE_DAMAGED;
+    AddressBook m_addresses;
+    TargetFileStatus m_addressStatus = FILE_DAMAGED;
     unsigned m_revision = 0;
 };
 

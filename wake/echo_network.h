@@ -8,7 +8,7 @@ namespace kivrel {
 
 class EchoNetwork final : public StatusNetwork {
 public:
-    bool ReadNeighbours(std::vector<NeighbourRow>& rows) override;
+    bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override;
     bool Resolve(const std::string& address, std::uint32_t& ipv4) override;
     bool Echo(std::uint32_t ipv4, unsigned timeoutMs) override;
 };

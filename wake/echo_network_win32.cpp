@@ -1,5 +1,6 @@
 #include "wake/echo_network.h"
 
+#include "wake/mac_lookup.h"
 #include "wake/neighbour_table.h"
 
 #include <winsock2.h>
@@ -26,14 +27,12 @@ IPAddr ToNetwork(std::uint32_t ipv4) {
 
 } // namespace
 
-bool EchoNetwork::ReadNeighbours(std::vector<NeighbourRow>& rows) {
+bool EchoNetwork::ReadNeighbours(std::vector<NeighbourEntry>& rows) {
     return ReadNeighbourTable(rows);
 }
 
 bool EchoNetwork::Resolve(const std::string& address, std::uint32_t& ipv4) {
-    const unsigned long dotted = ::inet_addr(address.c_str());
-    if (dotted != INADDR_NONE) {
-        ipv4 = FromNetwork(reinterpret_cast<const unsigned char*>(&dotted));
+    if (ParseIpv4(address, ipv4)) {
         return true;
     }
     // Each thread has its own result.

@@ -9,6 +9,6 @@ namespace kivrel {
 
 // Replaces rows with the table's IPv4 rows. False when it cannot be read,
 // Windows before Vista included.
-bool ReadNeighbourTable(std::vector<NeighbourRow>& rows);
+bool ReadNeighbourTable(std::vector<NeighbourEntry>& rows);
 
 } // namespace kivrel

@@ -27,8 +27,8 @@ template <typename Function> Function IphlpapiFunction(const char* name) {
                : nullptr;
 }
 
-NeighbourRow RowOf(const MIB_IPNET_ROW2& row) {
-    NeighbourRow result;
+NeighbourEntry RowOf(const MIB_IPNET_ROW2& row) {
+    NeighbourEntry result;
     const auto& b = row.Address.Ipv4.sin_addr.S_un.S_un_b;
     result.ipv4 = std::uint32_t(b.s_b1) << 24 | std::uint32_t(b.s_b2) << 16 |
                   std::uint32_t(b.s_b3) << 8 | b.s_b4;
@@ -44,7 +44,7 @@ NeighbourRow RowOf(const MIB_IPNET_ROW2& row) {
 
 } // namespace
 
-bool ReadNeighbourTable(std::vector<NeighbourRow>& rows) {
+bool ReadNeighbourTable(std::vector<NeighbourEntry>& rows) {
     static const auto getTable = IphlpapiFunction<GetIpNetTable2Fn>("GetIpNetTable2");
     static const auto freeTable = IphlpapiFunction<FreeMibTableFn>("FreeMibTable");
     MIB_IPNET_TABLE2* table = nullptr;

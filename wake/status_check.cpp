@@ -14,10 +14,10 @@ bool IsEmptyOrGroupMac(const MacBytes& mac) {
 
 } // namespace
 
-NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourRow>& rows) {
+NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& rows) {
     NeighbourAddresses addresses;
     std::map<MacBytes, std::uint32_t> since;
-    for (const NeighbourRow& row : rows) {
+    for (const NeighbourEntry& row : rows) {
         if (!row.hasMac || row.unreachable || IsEmptyOrGroupMac(row.mac) ||
             IsGroupAddress(row.ipv4)) {
             continue;

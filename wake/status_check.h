@@ -15,7 +15,7 @@ namespace kivrel {
 constexpr unsigned kEchoTimeoutMs = 1000;
 
 // One row of the system's neighbour (ARP) table.
-struct NeighbourRow {
+struct NeighbourEntry {
     std::uint32_t ipv4 = 0; // a.b.c.d as (a << 24) | (b << 16) | (c << 8) | d
     MacBytes mac{};
     bool hasMac = false; // a row being resolved has no link-layer address yet
@@ -27,13 +27,13 @@ struct NeighbourRow {
 // or broadcast addresses, rows without a MAC and rows found unreachable do
 // not count.
 using NeighbourAddresses = std::map<MacBytes, std::uint32_t>;
-NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourRow>& rows);
+NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& rows);
 
 class StatusNetwork {
 public:
     virtual ~StatusNetwork() = default;
     // False when the table cannot be read.
-    virtual bool ReadNeighbours(std::vector<NeighbourRow>& rows) = 0;
+    virtual bool ReadNeighbours(std::vector<NeighbourEntry>& rows) = 0;
     // A dotted address or a host name; false when it does not resolve.
     virtual bool Resolve(const std::string& address, std::uint32_t& ipv4) = 0;
     // True when an echo reply came within the time-out.

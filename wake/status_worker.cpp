@@ -44,7 +44,7 @@ std::shared_ptr<const NeighbourAddresses> StatusWorker::Shared::Neighbours() {
     const StatusMillis now = clock();
     if (neighbours == nullptr || now - neighboursReadAt >= kNeighbourReadEveryMs) {
         neighboursReadAt = now;
-        std::vector<NeighbourRow> rows;
+        std::vector<NeighbourEntry> rows;
         if (!network->ReadNeighbours(rows)) {
             rows.clear();
         }

@@ -15,13 +15,15 @@ public:
 // An edit field whose text is ANSI bytes on our side; the control is wide.
 class Edit : public Control {
 public:
+    using Control::SetText; // wide, for texts that are not ANSI bytes
     std::string GetText() const;
+    std::wstring GetWideText() const;
     void SetText(const std::string& ansi) const;
     // Whether the control shows exactly what SetText(ansi) would put there.
     bool Shows(const std::string& ansi) const;
-
-private:
-    std::wstring GetWideText() const;
+    // For a field of codes: typing goes straight in, not through the input
+    // method the field before it may have left on.
+    void TurnOffInputMethod() const;
 };
 
 } // namespace win

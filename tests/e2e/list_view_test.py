@@ -112,6 +112,7 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(shown['selected'], [])
         self.assertEqual(shown['exstyle'], W.LVS_EX_GRIDLINES | W.LVS_EX_FULLROWSELECT)
         style = self.ui('window', self.list)['style']
+        self.assertEqual(self.ui('window', self.list)['text'], M[R.IDS_TARGET_LIST_NAME])
         on = (W.WS_CHILD | W.WS_VISIBLE | W.WS_BORDER | W.LVS_REPORT | W.LVS_SHOWSELALWAYS
               | W.LVS_NOSORTHEADER)
         self.assertEqual(style & on, on)
@@ -195,7 +196,7 @@ class ListView(kivtest.WineTestCase):
         edited = TARGETS[:2] + [('総務部ﾉｰﾄ', 'AB-CD-EF-01-23-45')] + TARGETS[3:]
         self.wait_state(rows_of(edited), [2])
 
-        # New: Cancel adds nothing; OK appends an unselected last row, even a duplicate.
+        # New: Cancel adds nothing; OK appends a last row, even a duplicate, alone selected.
         self.open_with(NEW)
         self.answer(self.dialog(NEW_TITLE), W.IDCANCEL)
         self.assertEqual(self.rows(), rows_of(edited))
@@ -205,12 +206,14 @@ class ListView(kivtest.WineTestCase):
         self.ui.do('settext', new, MAC_EDIT, TARGETS[0][1].lower())
         self.ui.do('click', new, W.IDOK)
         edited.append(TARGETS[0])
-        self.wait_state(rows_of(edited), [2])
+        self.wait_state(rows_of(edited), [6])
+        self.assertEqual(self.state()['focused'], 6)
 
         # Send selected with rows 4 and 1: the dialog lists them in row order, no question.
         self.select(4, 1)
         self.open_with(SEND_SELECTED)
         send = self.dialog(SEND_TITLE)
+        self.assertEqual(self.ui('control', send, SEND_LIST)['text'], M[R.IDS_SEND_LIST_NAME])
         sent = [r[:2] for r in self.ui('list', send, SEND_LIST)['rows']]
         self.assertEqual(sent, [list(edited[1]), list(edited[4])])
         self.assertEqual([packets.receive(5)[0] for _ in range(2)],
@@ -262,16 +265,22 @@ class ListView(kivtest.WineTestCase):
             return subprocess.run(['ip', 'netns', 'exec', ends[index][1], *command],
                                   capture_output=True, text=True, check=True).stdout
 
+        def mac_of(pc):
+            return pc[1].replace('-', ':').lower()
+
         def ignore_echoes(index, ignore):
             peer(index, 'sysctl', '-qw', f'net.ipv4.icmp_echo_ignore_all={int(ignore)}')
-        # Each peer known here by its MAC, as a PC seen on the LAN would be.
+
+        # The first known here by its MAC, as a PC seen on the LAN would be; the
+        # second by the address registered with it.
         pcs = []
         for index, (here, _) in enumerate(ends):
             mac = re.search(r'link/ether (\S+)', peer(index, 'ip', 'link', 'show', here + 'p'))[1]
-            address = ('192.0.2.2', '198.51.100.2')[index]
-            subprocess.run(['ip', 'neigh', 'replace', address, 'lladdr', mac, 'dev', here, 'nud',
-                            'permanent'], check=True)
             pcs.append((f'PC{index}', mac.upper().replace(':', '-')))
+        subprocess.run(['ip', 'neigh', 'replace', '192.0.2.2', 'lladdr', mac_of(pcs[0]), 'dev',
+                        ends[0][0], 'nud', 'permanent'], check=True)
+        with open(os.path.join(self.dir, 'Kivrel.addresses.txt'), 'w') as f:
+            f.write(f'{pcs[1][1]} 198.51.100.2\n')
         ignore_echoes(1, True)
         self.addCleanup(ignore_echoes, 1, False)
         woken = kivtest.UdpListener(lan=ends[1][1])
@@ -287,7 +296,8 @@ class ListView(kivtest.WineTestCase):
         ignore_echoes(1, False)  # the woken PC comes up
         sent = time.monotonic()
         self.ui.finish_send(send)
-        kivtest.wait_until(lambda: self.rows()[1][2], 6 - (time.monotonic() - sent), 'the woken PC', up)
+        kivtest.wait_until(lambda: self.rows()[1][2], 6 - (time.monotonic() - sent),
+                           'the woken PC', up)
         self.assertEqual(self.selected(), [1])
         self.close()
 

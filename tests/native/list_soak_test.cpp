@@ -63,7 +63,7 @@ class RandomDialogs final : public ViewDialogs {
 public:
     explicit RandomDialogs(std::mt19937& random) : m_random(random) {}
 
-    bool RunRegister(const TargetEntry* editing, TargetEntry& result) override {
+    bool RunRegister(const TargetEntry* editing, TargetEntry& result, std::string&) override {
         ++registerRuns;
         shownForEditing = editing == nullptr ? std::nullopt : std::optional<TargetEntry>(*editing);
         accepted.reset();
@@ -221,6 +221,7 @@ private:
             ExpectRegisterRun(registerRuns, std::nullopt);
             if (m_dialogs.accepted) {
                 m_model.push_back(*m_dialogs.accepted);
+                m_selection = {last + 1};
             }
             break;
         case ID_TARGET_EDIT:

@@ -194,7 +194,7 @@ TEST(StatusScheduleTest, AStatusFollowsItsMacAndAnOldAddressesAnswerIsDropped) {
 
 class FakeNetwork final : public StatusNetwork {
 public:
-    bool ReadNeighbours(std::vector<NeighbourRow>& rows) override {
+    bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
         rows = neighbours;
         return true;
     }
@@ -217,7 +217,7 @@ public:
         return changed.wait_for(lock, std::chrono::seconds(10), condition);
     }
 
-    std::vector<NeighbourRow> neighbours;
+    std::vector<NeighbourEntry> neighbours;
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::uint32_t> echoes;
