@@ -3,7 +3,9 @@
 #include "app/cli_wake.h"
 #include "app/command_line.h"
 #include "res/resource.h"
+#include "targets/target_file.h"
 #include "ui/message_boxes.h"
+#include "wake/abort_event.h"
 #include "wake/wake_sender.h"
 
 #include <winsock.h>
@@ -12,6 +14,10 @@ namespace {
 
 bool IsLeadByte(unsigned char c) {
     return ::IsDBCSLeadByte(c) != FALSE;
+}
+
+void LoadShared(kivrel::TargetList& list) {
+    kivrel::ReadTargetFile(list, kivrel::kTargetFileName, kivrel::READ_SHARED);
 }
 
 } // namespace
@@ -27,7 +33,9 @@ bool CWakeApp::InitInstance() {
     const std::string text = kivrel::CommandLineText(::GetCommandLineA(), IsLeadByte);
     if (!text.empty()) {
         MessageBoxes messages;
-        SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket));
+        kivrel::AbortEvent pause;
+        SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket,
+                                               {LoadShared, IsLeadByte, pause}));
         ReleaseSockets();
         return false;
     }

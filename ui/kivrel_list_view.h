@@ -3,6 +3,7 @@
 // face only lends it the control, the dialogs and the message boxes.
 #pragma once
 
+#include "ui/ansi_codec.h"
 #include "ui/list_control.h"
 #include "ui/list_look.h"
 #include "ui/message_boxes.h"
@@ -49,9 +50,12 @@ private:
 
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) override;
     void RunSend(kivrel::TargetList copies) override;
+    kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
+    kivrel::FileOutcome RunExport(const std::string& bytes) override;
 
     win::ListView m_list;
     ListLook m_look;
     MessageBoxes m_messages;
+    AnsiCodec m_codec;
     kivrel::TargetListView m_view;
 };

@@ -8,4 +8,6 @@ public:
     void ShowStop(unsigned stringId) override;
     void ShowWarning(unsigned stringId) override;
     bool Confirm(unsigned stringId) override;
+    void ShowNumbers(unsigned stringId, bool fault, unsigned long first,
+                     unsigned long second) override;
 };

@@ -3,10 +3,14 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace win {
 
 // Owned by the active window, so a box raised from a dialog stays above it;
 // without one, by the main window.
 int ShowMessageBox(UINT textId, UINT captionId, UINT flags);
+// The same with a text made at run time.
+int ShowMessageBox(const std::wstring& text, UINT captionId, UINT flags);
 
 } // namespace win

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "targets/target_list.h"
+#include "targets/text_codec.h"
 #include "ui/list_control.h"
 
 #include <string>
@@ -45,6 +46,14 @@ private:
 
     std::vector<Row> m_rows;
     int m_visibleRow = -1;
+};
+
+// A code page of one byte a character, Latin-1, so that some names fit and
+// others do not.
+class Latin1Codec final : public TextCodec {
+public:
+    std::string AnsiToUtf8(const std::string& ansi) const override;
+    bool Utf8ToAnsi(const std::string& utf8, std::string& ansi) const override;
 };
 
 } // namespace kivrel
