@@ -47,6 +47,7 @@ private:
     void DeleteAllRows() override;
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
+    void SetRedraw(bool redraw) override { m_list.SetRedraw(redraw); }
 
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) override;
     void RunSend(kivrel::TargetList copies) override;

@@ -8,6 +8,21 @@
 #include <vector>
 
 namespace kivrel {
+namespace {
+
+// The control draws nothing while it lives.
+class RedrawOff {
+public:
+    explicit RedrawOff(ListControl& control) : m_control(control) { m_control.SetRedraw(false); }
+    ~RedrawOff() { m_control.SetRedraw(true); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    ListControl& m_control;
+};
+
+} // namespace
 
 TargetListView::TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages,
                                const TextCodec& codec)
@@ -166,8 +181,11 @@ void TargetListView::OnTargetImport() {
         return;
     }
     const ImportPlan plan = PlanImport(m_targets, read, bytes, m_codec);
-    for (const TargetEntry& entry : plan.added) {
-        AddTarget(entry);
+    {
+        const RedrawOff batch(m_control);
+        for (const TargetEntry& entry : plan.added) {
+            AddTarget(entry);
+        }
     }
     m_messages.ShowNumbers(plan.messageId, plan.fault, plan.first, plan.second);
 }

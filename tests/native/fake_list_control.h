@@ -22,6 +22,7 @@ public:
     void DeleteAllRows() override;
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
+    void SetRedraw(bool on) override { redraw = on; }
 
     // What the user does with mouse and keyboard: exactly these rows selected,
     // the focus on the last of them.
@@ -31,6 +32,7 @@ public:
     bool IsRowFocused(int row) const;
     std::vector<int> SelectedRows() const;
     int visibleRow() const { return m_visibleRow; }
+    bool redraw = true;
 
     // Empty when the rows show exactly the list (row i is entry i, name and
     // MAC text), otherwise the first difference.

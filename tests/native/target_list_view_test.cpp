@@ -90,7 +90,10 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 // Every test runs in a directory of its own, since the data file is relative.
 class ListViewTest : public ::testing::Test {
 protected:
-    void TearDown() override { ExpectRowsMirrorList(); }
+    void TearDown() override {
+        ExpectRowsMirrorList();
+        EXPECT_TRUE(control.redraw);
+    }
 
     void ExpectRowsMirrorList() { EXPECT_EQ(control.Mismatch(view.targets()), ""); }
 
