@@ -3,6 +3,8 @@
 #include "targets/csv.h"
 #include "targets/mac_text.h"
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace kivrel {
@@ -134,28 +136,32 @@ CsvImport ParseTargetCsv(const std::string& bytes, const TextCodec& codec) {
         result.error = CSV_ERR_QUOTE;
         return result;
     }
+    // The first row that holds anything may name the columns.
     std::size_t first = 0;
+    while (first < rows.size() && IsBlank(rows[first])) {
+        ++first;
+    }
     int nameColumn = 0;
     int macColumn = 1;
-    if (!rows.empty()) {
-        const int named = ColumnOf(rows[0], {"name", "名前", "名称"});
-        const int mac = ColumnOf(rows[0], {"mac", "macaddress", "macアドレス"});
+    if (first < rows.size()) {
+        const int named = ColumnOf(rows[first], {"name", "名前", "名称"});
+        const int mac = ColumnOf(rows[first], {"mac", "macaddress", "macアドレス"});
         if (named != -1 || mac != -1) {
             if (named == -1 || mac == -1) {
                 result.error = CSV_ERR_COLUMNS;
-                result.line = rows[0].line;
+                result.line = rows[first].line;
                 return result;
             }
-            first = 1;
+            ++first;
             nameColumn = named;
             macColumn = mac;
         }
     }
     for (std::size_t i = first; i < rows.size(); ++i) {
-        TargetEntry entry;
         if (IsBlank(rows[i])) {
             continue;
         }
+        TargetEntry entry;
         result.error = ReadRow(rows[i], nameColumn, macColumn, codec, entry);
         if (result.error != CSV_OK) {
             result.line = rows[i].line;

@@ -543,7 +543,7 @@ TEST_F(ListViewTest, ImportIsAllOrNothing) {
          "\"A\r\nB\",00-11-22-33-44-55\r\nC,00-11-22-33-44-5",
          {IDS_IMPORT_BAD_MAC, 1, 3, 0}},
         {FileOutcome::Done, "A,00-11-22:33-44-55", {IDS_IMPORT_BAD_MAC, 1, 1, 0}},
-        {FileOutcome::Done, "Name,IP\nA,1", {IDS_IMPORT_COLUMNS, 1, 1, 0}},
+        {FileOutcome::Done, "\r\nName,IP\nA,1", {IDS_IMPORT_COLUMNS, 1, 2, 0}},
         {FileOutcome::Done, "A,00-11-22-33-44-55\n\"B,00-11", {IDS_IMPORT_QUOTE, 1, 2, 0}},
         {FileOutcome::Done,
          "A,00-11-22-33-44-55\n\xE6\x9D\xB1,00-11-22-33-44-55",
