@@ -2,11 +2,13 @@
 
 #include "app/cli_wake.h"
 #include "app/command_line.h"
+#include "app/seen_messages.h"
 #include "res/resource.h"
 #include "targets/target_file.h"
 #include "ui/message_boxes.h"
 #include "wake/abort_event.h"
 #include "wake/wake_sender.h"
+#include "win/message_box.h"
 
 #include <winsock.h>
 
@@ -23,16 +25,17 @@ void LoadShared(kivrel::TargetList& list) {
 } // namespace
 
 bool CWakeApp::InitInstance() {
+    MessageBoxes boxes;
+    kivrel::SeenMessages messages(boxes, win::QueryWindowStationFlags);
     WSADATA data;
     if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        MessageBoxes().ShowStop(IDS_WINSOCK_FAILED);
+        messages.ShowStop(IDS_WINSOCK_FAILED);
         SetExitCode(kivrel::CLI_EXIT_NO_SOCKETS);
         return false;
     }
     m_socketsStarted = true;
     const std::string text = kivrel::CommandLineText(::GetCommandLineA(), IsLeadByte);
     if (!text.empty()) {
-        MessageBoxes messages;
         kivrel::AbortEvent pause;
         SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket,
                                                {LoadShared, IsLeadByte, pause}));

@@ -74,12 +74,17 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
 }
 
 bool CMainFrame::DestroyWindow() {
-    SaveTargets();
+    SaveTargets(true);
     return ::DestroyWindow(Hwnd()) != FALSE;
 }
 
-void CMainFrame::SaveTargets() {
-    if (m_pView != nullptr && !(m_endSaved && m_pView->Revision() == m_endSavedRevision)) {
+void CMainFrame::SaveTargets(bool askOnFailure) {
+    if (m_pView == nullptr || (m_endSaved && m_pView->Revision() == m_endSavedRevision)) {
+        return;
+    }
+    if (askOnFailure) {
+        m_pView->SaveTargetsOrAsk();
+    } else {
         m_pView->SaveTargets();
     }
 }
@@ -103,7 +108,7 @@ void CMainFrame::OnCloseRequest() {
 // release what the exit releases. Should the ending be called off after all,
 // the close saves again if the list has changed since.
 void CMainFrame::OnEndSession() {
-    SaveTargets();
+    SaveTargets(false);
     if (m_pView != nullptr) {
         m_endSaved = true;
         m_endSavedRevision = m_pView->Revision();
@@ -141,6 +146,12 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnIdleUpdate();
         result = 0;
         return true;
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        return false;
+    case WM_SETTINGCHANGE:
+        OnSettingChange();
+        return false;
     case win::WM_DPI_CHANGED:
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         result = 0;
@@ -212,6 +223,26 @@ void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
     m_wndStatusBar.SetDpi(dpi);
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
+}
+
+// A high-contrast theme switched on or off: the controls learn of it only
+// from their parent, and the toolbar's images are made again in the new colours.
+void CMainFrame::OnSysColorChange() {
+    m_wndToolBar.OnSysColorChange();
+    m_wndStatusBar.OnSysColorChange();
+    if (m_pView != nullptr) {
+        m_pView->OnSysColorChange();
+    }
+}
+
+// The user's text size may have changed: the list's and the status bar's
+// fonts follow without a restart. Cheap enough for every setting's change.
+void CMainFrame::OnSettingChange() {
+    if (m_pView != nullptr) {
+        m_pView->FollowTextSize();
+    }
+    m_wndStatusBar.FollowTextSize();
     RecalcLayout();
 }
 

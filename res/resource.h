@@ -73,3 +73,9 @@
 #define IDS_IMPORT_BAD_MAC 61260
 #define IDS_IMPORT_CODE_PAGE 61261
 #define IDS_IMPORT_DONE 61262
+
+// Real Windows desks: list names for screen readers, the save and start warnings.
+#define IDS_TARGET_LIST_NAME 61270
+#define IDS_SEND_LIST_NAME 61271
+#define IDS_SAVE_FAILED 61272
+#define IDS_ZIP_COPY 61273

@@ -12,6 +12,16 @@ void MessageBoxes::ShowWarning(unsigned stringId) {
     win::ShowMessageBox(stringId, AFX_IDS_APP_TITLE, MB_OK | MB_ICONEXCLAMATION);
 }
 
+bool MessageBoxes::AskRetry(unsigned stringId, const std::wstring& insert) {
+    std::wstring text = win::ResourceString(stringId);
+    const std::size_t at = text.find(L"%1");
+    if (at != std::wstring::npos) {
+        text.replace(at, 2, insert);
+    }
+    return win::ShowMessageText(text, AFX_IDS_APP_TITLE, MB_RETRYCANCEL | MB_ICONEXCLAMATION) ==
+           IDRETRY;
+}
+
 bool MessageBoxes::Confirm(unsigned stringId) {
     return win::ShowMessageBox(stringId, AFX_IDS_APP_TITLE, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
@@ -19,6 +29,6 @@ bool MessageBoxes::Confirm(unsigned stringId) {
 void MessageBoxes::ShowNumbers(unsigned stringId, bool fault, unsigned long first,
                                unsigned long second) {
     const std::wstring text = kivrel::FillNumbers(win::ResourceString(stringId), first, second);
-    win::ShowMessageBox(text, AFX_IDS_APP_TITLE,
-                        MB_OK | (fault ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+    win::ShowMessageText(text, AFX_IDS_APP_TITLE,
+                         MB_OK | (fault ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
 }

@@ -3,6 +3,8 @@
 
 #include "ui/messages.h"
 
+#include <string>
+
 class MessageBoxes final : public kivrel::Messages {
 public:
     void ShowStop(unsigned stringId) override;
@@ -10,4 +12,7 @@ public:
     bool Confirm(unsigned stringId) override;
     void ShowNumbers(unsigned stringId, bool fault, unsigned long first,
                      unsigned long second) override;
+    // Exclamation icon, Retry and Cancel; the text's "%1" becomes insert.
+    // True on Retry.
+    bool AskRetry(unsigned stringId, const std::wstring& insert);
 };

@@ -22,8 +22,8 @@ public:
 
     // Shows the whole data file or, if it cannot be read whole, nothing.
     void LoadTargets();
-    // Silent on failure, as loading is.
-    void SaveTargets();
+    // Whether the file now holds the list; the caller says what a failure means.
+    bool SaveTargets();
 
     const TargetList& targets() const { return m_targets; }
     // Moves on with every change to the list, so that a caller can tell

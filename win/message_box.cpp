@@ -6,10 +6,10 @@
 namespace win {
 
 int ShowMessageBox(UINT textId, UINT captionId, UINT flags) {
-    return ShowMessageBox(ResourceString(textId), captionId, flags);
+    return ShowMessageText(ResourceString(textId), captionId, flags);
 }
 
-int ShowMessageBox(const std::wstring& text, UINT captionId, UINT flags) {
+int ShowMessageText(const std::wstring& text, UINT captionId, UINT flags) {
     HWND owner = ::GetActiveWindow();
     // Even from the background the main window owns it, so that it is
     // disabled meanwhile as under any dialog.
@@ -17,6 +17,16 @@ int ShowMessageBox(const std::wstring& text, UINT captionId, UINT flags) {
         owner = Application::Current()->MainWindow();
     }
     return ::MessageBoxW(owner, text.c_str(), ResourceString(captionId).c_str(), flags);
+}
+
+bool QueryWindowStationFlags(unsigned long& flags) {
+    USEROBJECTFLAGS station = {};
+    if (!::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &station,
+                                     sizeof station, nullptr)) {
+        return false;
+    }
+    flags = station.dwFlags;
+    return true;
 }
 
 } // namespace win

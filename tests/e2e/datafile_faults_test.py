@@ -2,9 +2,10 @@
 a save killed at random moments. Each must leave the old file, byte for byte,
 or the new one complete.
 
-    datafile_faults_test.py [--wine] SAVER
+    datafile_faults_test.py [--wine] SAVER [KIVREL_EXE PROBE]
 
-SAVER is tests/native/target_file_saver (an .exe run by Wine with --wine). The
+SAVER is tests/native/target_file_saver (an .exe run by Wine with --wine);
+with Kivrel.exe and the window probe, the window's close is tried too. The
 small file systems are mounted inside the harness's private mount namespace.
 """
 import errno
@@ -18,13 +19,17 @@ import tempfile
 import threading
 import unittest
 
+import kivtest
+
 WINE = '--wine' in sys.argv
 if WINE:
     sys.argv.remove('--wine')
 SAVER = sys.argv.pop(1)
+EXE, PROBE = (sys.argv.pop(1), sys.argv.pop(1)) if WINE and len(sys.argv) > 2 else (None, None)
 # Wine starts slowly, so it gets fewer kills.
 KILLS = 40 if WINE else 150
 BIG = 30000  # about 900 KB
+IDRETRY = 4
 
 
 def require_private_mounts():
@@ -134,6 +139,36 @@ class DataFileFaults(unittest.TestCase):
         self.assertEqual(self.save(where, 100, 2), 1)
         self.assertEqual(self.save(where, 0, 0), 1)
         self.assert_only(where, old)
+
+    @unittest.skipUnless(EXE, 'the window runs under Wine')
+    def test_failed_save_at_close_names_the_folder_with_retry_and_cancel(self):
+        where = self.small_filesystem('4m')
+        self.assertEqual(self.save(where, 5, 1), 0)
+        old = read(os.path.join(where, 'Kivrel.dat'))
+        subprocess.run(['mount', '-o', 'remount,ro', where], check=True)
+        ui = kivtest.Driver(PROBE)
+        self.addCleanup(ui.close)
+        folder = 'Z:' + where.replace('/', '\\')
+        text = kivtest.MESSAGES[kivtest.R.IDS_SAVE_FAILED].replace('%1', folder)
+        for answer in ('cancel', 'retry'):
+            proc = ui.start(EXE, cwd=where)
+            self.addCleanup(kivtest.stop, proc)
+            ui.do('close', ui.find('*', 'Kivrel', 30)['hwnd'])
+            box, texts, buttons = ui.message_box()
+            self.assertEqual((texts, buttons), ([text], [kivtest.W.IDCANCEL, IDRETRY]))
+            if answer == 'cancel':
+                ui.do('click', box, kivtest.W.IDCANCEL)
+                self.assertEqual(ui.exit_status(proc), 0)
+                self.assert_only(where, old)
+                continue
+            ui.do('click', box, IDRETRY)  # still read-only: asked again
+            ui.wait_gone(box)
+            box = ui.message_box()[0]
+            subprocess.run(['mount', '-o', 'remount,rw', where], check=True)
+            os.remove(os.path.join(where, 'Kivrel.dat'))
+            ui.do('click', box, IDRETRY)
+            self.assertEqual(ui.exit_status(proc), 0)
+            self.assert_only(where, old)
 
     def test_killed_save_leaves_the_old_or_the_new_file(self):
         first, second = self.reference(BIG, 3), self.reference(BIG + 5000, 4)
