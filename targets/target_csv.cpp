@@ -115,10 +115,23 @@ CsvImportError ReadRow(const CsvRow& row, int nameColumn, int macColumn, const T
 
 } // namespace
 
-std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec) {
-    std::string csv = std::string(kBom) + "Name,MAC\r\n";
+std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec,
+                            const AddressBook& addresses) {
+    const auto addressOf = [&addresses](const TargetEntry& entry) {
+        const auto found = addresses.find(entry.mac);
+        return found == addresses.end() ? std::string() : found->second;
+    };
+    bool anyAddress = false;
     for (const TargetEntry& entry : list) {
-        csv += CsvField(codec.AnsiToUtf8(entry.name)) + ',' + entry.FormatMacText() + "\r\n";
+        anyAddress = anyAddress || !addressOf(entry).empty();
+    }
+    std::string csv = std::string(kBom) + (anyAddress ? "Name,MAC,Address\r\n" : "Name,MAC\r\n");
+    for (const TargetEntry& entry : list) {
+        csv += CsvField(codec.AnsiToUtf8(entry.name)) + ',' + entry.FormatMacText();
+        if (anyAddress) {
+            csv += ',' + CsvField(addressOf(entry));
+        }
+        csv += "\r\n";
     }
     return csv;
 }

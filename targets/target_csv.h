@@ -2,6 +2,7 @@
 // row, then one row per PC in list order.
 #pragma once
 
+#include "targets/address_file.h"
 #include "targets/target_list.h"
 #include "targets/text_codec.h"
 
@@ -10,8 +11,10 @@
 namespace kivrel {
 
 // UTF-8 with a byte order mark and CRLF line ends, so that a spreadsheet
-// reads the names right: "Name,MAC", then each name and its MAC text.
-std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec);
+// reads the names right: "Name,MAC", then each name and its MAC text; with a
+// third column "Address" when any of the PCs has one.
+std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec,
+                            const AddressBook& addresses = AddressBook());
 
 enum CsvImportError {
     CSV_OK,

@@ -218,7 +218,8 @@ void TargetListView::OnTargetImport() {
 }
 
 void TargetListView::OnTargetExport() {
-    if (m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec)) == FileOutcome::Failed) {
+    if (m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec, m_addresses)) ==
+        FileOutcome::Failed) {
         m_messages.ShowWarning(IDS_EXPORT_FAILED);
     }
 }

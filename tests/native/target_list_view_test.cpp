@@ -477,6 +477,9 @@ TEST_F(ListViewTest, AddressesGoWithTheirMacsAndComeBackAfterARestart) {
     view.LoadTargets();
     EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-6", "PC-1"}));
     EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
+    EXPECT_TRUE(Command(ID_TARGET_EXPORT));
+    EXPECT_EQ(dialogs.file, "\xEF\xBB\xBFName,MAC,Address\r\nPC-0,00-1A-2B-3C-4D-A0,\r\n"
+                            "PC-6,00-1A-2B-3C-4D-A6,192.0.2.10\r\nPC-1,00-1A-2B-3C-4D-A1,\r\n");
     // The data file stays as it was; deleting the PC forgets its address.
     TargetList onDisk;
     EXPECT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
