@@ -24,8 +24,10 @@ PlatformFile::~PlatformFile() {
     }
 }
 
-OpenResult PlatformFile::OpenForReading(const char* path) {
-    const HANDLE file = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+OpenResult PlatformFile::OpenForReading(const char* path, ReadSharing sharing) {
+    const DWORD share =
+        sharing == READ_SHARED ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+    const HANDLE file = ::CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return PathExists(path) ? OPEN_REFUSED : OPEN_MISSING;

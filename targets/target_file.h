@@ -3,6 +3,7 @@
 // and the six MAC bytes. An empty list is kept as no file at all.
 #pragma once
 
+#include "targets/file_system.h"
 #include "targets/target_list.h"
 
 #include <string>
@@ -36,7 +37,10 @@ enum TargetFileStatus {
 // result is FILE_LOADED or FILE_FROM_NEW, leaves it empty: never a part of a
 // file. No exception leaves it, whatever the file holds.
 TargetFileStatus ReadTargetFile(TargetList& list);
-TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path);
+// READ_SHARED for a reader beside the window, such as the command line,
+// which must neither be refused by it nor keep it from saving.
+TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path,
+                                ReadSharing sharing = READ_ALONE);
 
 // Writes the list to "<name>.new", flushes it to the disk and only then puts it
 // in the file's place in one step; an empty list leaves no file. A file at the

@@ -6,11 +6,13 @@
 #include "wake/echo_network.h"
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
+#include "win/file_dialog.h"
 #include "win/resource_string.h"
+#include "win/whole_file.h"
 
 #include <algorithm>
 
-CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
+CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages, m_codec) {}
 
 CKivrelListView* CKivrelListView::CreateObject() {
     return new CKivrelListView;
@@ -41,13 +43,19 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     return true;
 }
 
-// The rows are counted while they go in and handed to the control at once.
 void CKivrelListView::LoadTargets() {
-    m_loading = true;
+    SetRedraw(false);
     m_view.LoadTargets();
-    m_loading = false;
-    m_list.SetItemCount(m_rows);
+    SetRedraw(true);
     CheckTheListsPcs();
+}
+
+// Rows added meanwhile are only counted, and handed to the control at once.
+void CKivrelListView::SetRedraw(bool redraw) {
+    m_batching = !redraw;
+    if (redraw) {
+        m_list.SetItemCount(m_rows);
+    }
 }
 
 bool CKivrelListView::QueryCommand(unsigned id, kivrel::CommandState& state) const {
@@ -188,14 +196,14 @@ bool CKivrelListView::IsRowSelected(int row) const {
 // Rows are only ever added at the end; their texts come from the list.
 int CKivrelListView::InsertTextRow(int row, const std::string&) {
     m_rows = row + 1;
-    if (!m_loading) {
+    if (!m_batching) {
         m_list.SetItemCount(m_rows);
     }
     return row;
 }
 
 void CKivrelListView::SetItemText(int row, int, const std::string&) {
-    if (!m_loading) {
+    if (!m_batching) {
         m_list.RedrawItems(row, row);
     }
 }
@@ -254,4 +262,42 @@ void CKivrelListView::RunSend(kivrel::TargetList copies) {
     CSendDlg dialog;
     dialog.m_targets = std::move(copies);
     dialog.DoModal();
+}
+
+namespace {
+
+win::FileDialogTexts CsvDialogTexts(UINT titleId) {
+    return {win::ResourceString(titleId), win::ResourceString(IDS_CSV_FILTER), L"Kivrel.csv",
+            L"csv"};
+}
+
+} // namespace
+
+// The file dialogs are owned by the main window, as the modal dialogs are.
+kivrel::FileOutcome CKivrelListView::RunImport(std::size_t limit, std::string& bytes) {
+    win::FileDialogTexts texts = CsvDialogTexts(IDS_IMPORT_TITLE);
+    texts.defaultName.clear();
+    std::wstring path;
+    if (!win::ChooseFileToOpen(::GetAncestor(Hwnd(), GA_ROOT), texts, path)) {
+        return kivrel::FileOutcome::Cancelled;
+    }
+    switch (win::ReadWholeFile(path, limit, bytes)) {
+    case win::ReadWholeResult::Read:
+        return kivrel::FileOutcome::Done;
+    case win::ReadWholeResult::TooBig:
+        return kivrel::FileOutcome::TooBig;
+    case win::ReadWholeResult::Failed:
+        break;
+    }
+    return kivrel::FileOutcome::Failed;
+}
+
+kivrel::FileOutcome CKivrelListView::RunExport(const std::string& bytes) {
+    std::wstring path;
+    if (!win::ChooseFileToSave(::GetAncestor(Hwnd(), GA_ROOT), CsvDialogTexts(IDS_EXPORT_TITLE),
+                               path)) {
+        return kivrel::FileOutcome::Cancelled;
+    }
+    return win::WriteWholeFile(path, bytes) ? kivrel::FileOutcome::Done
+                                            : kivrel::FileOutcome::Failed;
 }

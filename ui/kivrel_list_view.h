@@ -6,6 +6,7 @@
 // MAC wherever its row has moved.
 #pragma once
 
+#include "ui/ansi_codec.h"
 #include "ui/list_control.h"
 #include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
@@ -77,19 +78,24 @@ private:
     void DeleteAllRows() override;
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
+    void SetRedraw(bool redraw) override;
 
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
                      std::string& address) override;
     void RunSend(kivrel::TargetList copies) override;
+    kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
+    kivrel::FileOutcome RunExport(const std::string& bytes) override;
 
     win::ListView m_list;
     ListLook m_look;
     MessageBoxes m_messages;
+    AnsiCodec m_codec;
     kivrel::TargetListView m_view;
     std::unique_ptr<kivrel::StatusWorker> m_checks;
     std::map<kivrel::MacBytes, kivrel::PcStatus> m_statuses;
     unsigned m_checkedRevision = 0;
-    // The control's rows, counted here: a load hands them over in one call.
+    // The control's rows, counted here: rows added in a batch are handed over
+    // in one call.
     int m_rows = 0;
-    bool m_loading = false;
+    bool m_batching = false;
 };
