@@ -43,11 +43,19 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     return true;
 }
 
+namespace {
+
+// The first checks wait until the window has been drawn: a timer's message
+// comes only once nothing is left to paint.
+constexpr UINT_PTR kFirstChecksTimer = 0x4B49;
+
+} // namespace
+
 void CKivrelListView::LoadTargets() {
     SetRedraw(false);
     m_view.LoadTargets();
     SetRedraw(true);
-    CheckTheListsPcs();
+    ::SetTimer(Hwnd(), kFirstChecksTimer, 0, nullptr);
 }
 
 // Rows added meanwhile are only counted, and handed to the control at once.
@@ -79,11 +87,15 @@ void CKivrelListView::StatusesChanged() {
     ::PostMessageW(Hwnd(), WM_STATUS_CHANGED, 0, 0);
 }
 
-bool CKivrelListView::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
-    if (message != WM_STATUS_CHANGED) {
+bool CKivrelListView::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_TIMER && wParam == kFirstChecksTimer) {
+        ::KillTimer(Hwnd(), kFirstChecksTimer);
+        CheckTheListsPcs();
+    } else if (message == WM_STATUS_CHANGED) {
+        ShowStatusChanges();
+    } else {
         return false;
     }
-    ShowStatusChanges();
     result = 0;
     return true;
 }
