@@ -23,7 +23,8 @@ public:
     PlatformFile(const PlatformFile&) = delete;
     PlatformFile& operator=(const PlatformFile&) = delete;
 
-    // An existing file; on Windows no other process may open it meanwhile.
+    // An existing file; on Windows no other process may open it meanwhile, and
+    // one that another holds is waited for about 2 seconds.
     OpenResult OpenForReading(const char* path);
     // Creates the file or empties an existing one; unshared like the above.
     bool CreateForWriting(const char* path);

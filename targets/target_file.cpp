@@ -129,21 +129,23 @@ bool Encode(const TargetList& list, std::unique_ptr<std::uint8_t[]>& data, std::
     return true;
 }
 
-// The new contents go into a file of their own first: the old file is not
-// touched until they are completely on the disk.
+// The new contents go into a file of their own first, and become "<name>.new"
+// only once they are completely on the disk: an older "<name>.new" may hold
+// the newest list until then.
 bool WriteBeside(const TargetList& list, const std::string& fresh) {
     std::unique_ptr<std::uint8_t[]> data;
     std::size_t size = 0;
     if (!Encode(list, data, size)) {
         return false;
     }
+    const std::string part = fresh + ".tmp";
     PlatformFile file;
-    if (!file.CreateForWriting(fresh.c_str())) {
+    if (!file.CreateForWriting(part.c_str())) {
         return false;
     }
     const bool written = file.Write(data.get(), size) && file.FlushToDisk();
-    if (!file.Close() || !written) {
-        RemoveFileIfPresent(fresh.c_str());
+    if (!file.Close() || !written || !ReplaceFileAtomically(part.c_str(), fresh.c_str())) {
+        RemoveFileIfPresent(part.c_str());
         return false;
     }
     return true;
@@ -172,34 +174,20 @@ bool KeepAside(const std::string& path, TargetFileStatus status) {
     return false;
 }
 
-// The list shown lives only in fresh: it is put in place before fresh is
-// written again, so that a failing write cannot take the only copy with it.
-bool PutFreshInPlace(const std::string& path, const std::string& fresh, TargetFileStatus& status) {
-    if (!KeepAside(path, status) || !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
-        return false;
-    }
-    status = FILE_LOADED;
-    return true;
-}
-
 bool Save(const TargetList& list, TargetFileStatus& status, const std::string& path) {
     const std::string fresh = path + ".new";
-    if (status == FILE_FROM_NEW && !PutFreshInPlace(path, fresh, status) && list.empty()) {
-        return false;
-    }
     if (list.empty()) {
-        if (!KeepAside(path, status) || !RemoveFileIfPresent(path.c_str())) {
-            return false;
+        if (KeepAside(path, status) && RemoveFileIfPresent(path.c_str())) {
+            status = FILE_MISSING;
+            // Else the list it held would come back at the next start.
+            return RemoveFileIfPresent(fresh.c_str());
         }
-        status = FILE_MISSING;
-        return true;
-    }
-    if (!WriteBeside(list, fresh)) {
+        // The file stays; a whole empty list beside it is the newer one.
+        WriteBeside(list, fresh);
         return false;
     }
-    if (!KeepAside(path, status) || !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
-        // Fresh is whole and flushed: the newest list stays there for the next start.
-        status = FILE_FROM_NEW;
+    if (!WriteBeside(list, fresh) || !KeepAside(path, status) ||
+        !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
         return false;
     }
     status = FILE_LOADED;
@@ -214,9 +202,10 @@ TargetFileStatus ReadTargetFile(TargetList& list) {
 
 TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path) {
     list.Clear();
-    const TargetFileStatus status = ReadContained(list, path);
-    if (status != FILE_LOADED && ReadContained(list, path + ".new") == FILE_LOADED) {
-        return FILE_FROM_NEW;
+    TargetList placed;
+    const TargetFileStatus status = ReadContained(placed, path);
+    if (ReadContained(list, path + ".new") != FILE_LOADED && status == FILE_LOADED) {
+        list = std::move(placed);
     }
     return status;
 }

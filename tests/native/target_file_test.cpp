@@ -254,16 +254,47 @@ TEST_F(TargetFile, ADamagedFileWhoseBackupCannotBeReplacedTakesASpareName) {
     EXPECT_FALSE(Exists("Kivrel.dat.new"));
 }
 
-// As a save leaves it that moved a damaged file away and then failed.
-TEST_F(TargetFile, ANewFileIsShownWhileThePlaceCannotBeReadAndPutInPlaceNextTime) {
-    Put("Kivrel.dat.new", kThreeBytes);
-    TargetList list;
-    TargetFileStatus status = ReadInto(list);
-    EXPECT_EQ(status, FILE_FROM_NEW);
-    EXPECT_EQ(list, kThree);
-    ASSERT_TRUE(WriteTargetFile(ListOf({{"AB", kMac}}), status));
-    EXPECT_EQ(Get("Kivrel.dat"), Le32(1) + Record("AB", kMac));
-    EXPECT_FALSE(Exists("Kivrel.dat.new"));
+// A save that could not put its list in place left it in "Kivrel.dat.new":
+// each start shows the newest complete list, and no save loses it.
+TEST_F(TargetFile, TheNewestCompleteListSurvivesStartsAndSaves) {
+    const std::string one = Le32(1) + Record("AB", kMac), none;
+    struct Case {
+        std::string place, fresh; // the files before the start; none: no file
+        bool writeFails;          // the temporary file cannot be made
+        TargetList shown, saved;  // what the start shows and the save writes
+        bool result;
+        std::string placeAfter, freshAfter;
+    };
+    const Case cases[] = {
+        {one, kThreeBytes, false, kThree, kThree, true, kThreeBytes, none},
+        {one, kThreeBytes.substr(0, 9), false, ListOf({{"AB", kMac}}), kThree, true, kThreeBytes,
+         none},
+        {none, kThreeBytes, false, kThree, kThree, true, kThreeBytes, none},
+        {one, kThreeBytes, true, kThree, ListOf({{"X", kMac}}), false, one, kThreeBytes},
+        {one, kThreeBytes, false, kThree, {}, true, none, none},
+    };
+    for (const Case& c : cases) {
+        const auto put = [](const char* path, const std::string& bytes) {
+            fs::remove_all(path);
+            if (!bytes.empty()) {
+                Put(path, bytes);
+            }
+        };
+        put("Kivrel.dat", c.place);
+        put("Kivrel.dat.new", c.fresh);
+        fs::remove_all("Kivrel.dat.new.tmp");
+        if (c.writeFails) {
+            fs::create_directories("Kivrel.dat.new.tmp/keep");
+        }
+        TargetList list;
+        TargetFileStatus status = ReadInto(list);
+        EXPECT_EQ(list, c.shown) << &c - cases;
+        EXPECT_EQ(WriteTargetFile(c.saved, status), c.result) << &c - cases;
+        EXPECT_EQ(Get("Kivrel.dat"), c.placeAfter) << &c - cases;
+        EXPECT_EQ(Get("Kivrel.dat.new"), c.freshAfter) << &c - cases;
+        ReadInto(list);
+        EXPECT_EQ(list, c.result ? c.saved : c.shown) << &c - cases;
+    }
 }
 
 TEST_F(TargetFile, AFailedSaveLeavesTheOldFileByteForByte) {
