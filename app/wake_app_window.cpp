@@ -36,6 +36,7 @@ bool CWakeApp::StartWindow() {
     ::ShowWindow(frame->Hwnd(), SW_SHOW);
     ::ShowWindow(frame->Hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(frame->Hwnd());
+    frame->ReportLoad();
     return true;
 }
 

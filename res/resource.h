@@ -56,3 +56,6 @@
 #define IDS_COLUMN_NAME 61217
 #define IDS_COLUMN_MAC 61218
 #define IDS_COLUMN_STATUS 61219
+
+// The data file held by another program (61220-61229).
+#define IDS_FILE_IN_USE 61220

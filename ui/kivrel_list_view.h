@@ -24,8 +24,8 @@ public:
 
     // The whole file's rows in one batch.
     void LoadTargets();
-    void SaveTargets() { m_view.SaveTargets(); }
-    unsigned Revision() const { return m_view.Revision(); }
+    void ReportLoad() { m_view.ReportLoad(); }
+    bool SaveTargets() { return m_view.SaveTargets(); }
     // Its window moved to a monitor of another scale: font and columns follow.
     void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }
     // The command chain's first link.

@@ -18,15 +18,19 @@ public:
     // Only references are kept: the control may get its window later.
     TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages);
 
-    // Shows the whole data file or, if it cannot be read whole, nothing.
+    // Shows the newest complete list the data file holds, or nothing.
     void LoadTargets();
-    // Silent on failure, as loading is.
-    void SaveTargets();
+    // Once the window shows: tells the user when another program held the
+    // file at the load, so that none of it could be read.
+    void ReportLoad();
+    // Whether a save has anything to do. Not when the file holds this very
+    // list already, nor when the list is unchanged since a load that failed:
+    // that file is left as it is.
+    bool NeedsSave() const;
+    // Saves when a save is needed; false only when that save failed. Silent.
+    bool SaveTargets();
 
     const TargetList& targets() const { return m_targets; }
-    // Moves on with every change to the list, so that a caller can tell
-    // whether it changed since some moment.
-    unsigned Revision() const { return m_revision; }
 
     void AddTarget(const TargetEntry& entry);
     void ReplaceTarget(int index, const TargetEntry& entry);
@@ -69,6 +73,10 @@ private:
     // Until a load has looked, whatever file is there is kept by a save.
     TargetFileStatus m_fileStatus = FILE_DAMAGED;
     unsigned m_revision = 0;
+    bool m_heldAtLoad = false;
+    // The list at this revision needs no save (see NeedsSave).
+    bool m_settled = false;
+    unsigned m_settledRevision = 0;
 };
 
 } // namespace kivrel
