@@ -203,4 +203,4 @@ class DataFileFaults(unittest.TestCase):
                 self.assertFalse(os.path.exists(os.path.join(self.dir, path + '.bak1')))
 
 if __name__ == '__main__':
-    unittest.main(verbosity=2)
+    kivtest.main()

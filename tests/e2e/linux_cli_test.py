@@ -56,4 +56,4 @@ class LinuxCli(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

@@ -422,4 +422,4 @@ class MainFrame(kivtest.WineTestCase):
 
 
 if __name__ == '__main__':
-    unittest.main(verbosity=2)
+    kivtest.main()

@@ -149,4 +149,4 @@ class RegisterDialog(kivtest.WineTestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

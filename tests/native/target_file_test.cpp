@@ -238,19 +238,21 @@ TEST_F(TargetFile, ADamagedFileIsKeptEvenWhenTheListIsEmpty) {
     EXPECT_EQ(Get("Kivrel.dat.bak"), "\x05");
 }
 
-TEST_F(TargetFile, ADamagedFileWhoseBackupCannotBeReplacedTakesASpareName) {
+TEST_F(TargetFile, ADamagedFileWhoseBackupCannotBeReplacedTakesTheNextFreeSpareName) {
     const std::string damaged = Le32(9) + Record("PC", kMac);
     Put("Kivrel.dat", damaged);
     // A backup name taken by a directory that is not empty refuses the move.
     fs::create_directory("Kivrel.dat.bak");
     Put("Kivrel.dat.bak/keep", "x");
+    Put("Kivrel.dat.bak1", "a spare taken before"); // left as it is
     TargetList list;
     TargetFileStatus status = ReadInto(list);
     ASSERT_EQ(status, FILE_DAMAGED);
 
     EXPECT_TRUE(WriteTargetFile(kThree, status));
     EXPECT_EQ(Get("Kivrel.dat"), kThreeBytes);
-    EXPECT_EQ(Get("Kivrel.dat.bak1"), damaged);
+    EXPECT_EQ(Get("Kivrel.dat.bak1"), "a spare taken before");
+    EXPECT_EQ(Get("Kivrel.dat.bak2"), damaged);
     EXPECT_FALSE(Exists("Kivrel.dat.new"));
 }
 
