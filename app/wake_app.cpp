@@ -2,9 +2,11 @@
 
 #include "app/cli_wake.h"
 #include "app/command_line.h"
+#include "app/seen_messages.h"
 #include "res/resource.h"
 #include "ui/message_boxes.h"
 #include "wake/wake_sender.h"
+#include "win/message_box.h"
 
 #include <winsock.h>
 
@@ -17,16 +19,17 @@ bool IsLeadByte(unsigned char c) {
 } // namespace
 
 bool CWakeApp::InitInstance() {
+    MessageBoxes boxes;
+    kivrel::SeenMessages messages(boxes, win::QueryWindowStationFlags);
     WSADATA data;
     if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        MessageBoxes().ShowStop(IDS_WINSOCK_FAILED);
+        messages.ShowStop(IDS_WINSOCK_FAILED);
         SetExitCode(kivrel::CLI_EXIT_NO_SOCKETS);
         return false;
     }
     m_socketsStarted = true;
     const std::string text = kivrel::CommandLineText(::GetCommandLineA(), IsLeadByte);
     if (!text.empty()) {
-        MessageBoxes messages;
         SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket));
         ReleaseSockets();
         return false;

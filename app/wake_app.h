@@ -20,6 +20,7 @@ private:
     bool m_socketsStarted = false;
 
     bool StartWindow();
+    void WarnOfZipCopy();
     void ReleaseSockets();
     void OnAppAbout();
     void OnAppExit();

@@ -2,12 +2,17 @@
 // the process was given, and the application's commands.
 #include "app/wake_app.h"
 
+#include "app/zip_copy.h"
 #include "frame/about_dlg.h"
 #include "frame/main_frame.h"
 #include "res/resource.h"
+#include "ui/message_boxes.h"
 #include "win/dpi.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <string>
 
 const kivrel::CommandRow<CWakeApp> CWakeApp::kCommands[] = {
     {ID_APP_ABOUT, &CWakeApp::OnAppAbout, nullptr},
@@ -37,7 +42,34 @@ bool CWakeApp::StartWindow() {
     ::ShowWindow(frame->Hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(frame->Hwnd());
     frame->ReportLoad();
+    WarnOfZipCopy();
     return true;
+}
+
+namespace {
+
+// In long names: Windows may give either path in short 8.3 ones. Empty when
+// it cannot be told.
+std::wstring LongPath(const wchar_t* path, DWORD length) {
+    if (length == 0 || length >= MAX_PATH) {
+        return std::wstring();
+    }
+    wchar_t full[MAX_PATH];
+    const DWORD fullLength = ::GetLongPathNameW(path, full, MAX_PATH);
+    return fullLength > 0 && fullLength < MAX_PATH ? full : path;
+}
+
+} // namespace
+
+// Said once, at the start, while nothing is lost yet.
+void CWakeApp::WarnOfZipCopy() {
+    wchar_t exe[MAX_PATH];
+    wchar_t temp[MAX_PATH];
+    std::wstring folder = LongPath(exe, ::GetModuleFileNameW(nullptr, exe, MAX_PATH));
+    folder.resize(std::min(folder.size(), folder.find_last_of(L'\\')));
+    if (kivrel::IsZipCopyFolder(folder, LongPath(temp, ::GetTempPathW(MAX_PATH, temp)))) {
+        MessageBoxes().ShowWarning(IDS_ZIP_COPY);
+    }
 }
 
 void CWakeApp::OnAppAbout() {

@@ -74,12 +74,18 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
 }
 
 bool CMainFrame::DestroyWindow() {
-    SaveTargets();
+    SaveTargets(true);
     return ::DestroyWindow(Hwnd()) != FALSE;
 }
 
-void CMainFrame::SaveTargets() {
-    if (m_pView != nullptr) {
+// Whether a save is needed at all is the view's decision.
+void CMainFrame::SaveTargets(bool askOnFailure) {
+    if (m_pView == nullptr) {
+        return;
+    }
+    if (askOnFailure) {
+        m_pView->SaveTargetsOrAsk();
+    } else {
         m_pView->SaveTargets();
     }
 }
@@ -110,7 +116,7 @@ void CMainFrame::OnCloseRequest() {
 // nothing is released that the process still needs. The close saves again
 // only when the list changed since, or when this save failed.
 void CMainFrame::OnEndSession() {
-    SaveTargets();
+    SaveTargets(false);
 }
 
 bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -143,6 +149,12 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnIdleUpdate();
         result = 0;
         return true;
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        return false;
+    case WM_SETTINGCHANGE:
+        OnSettingChange();
+        return false;
     case win::WM_DPI_CHANGED:
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         result = 0;
@@ -214,6 +226,26 @@ void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
     m_wndStatusBar.SetDpi(dpi);
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
+}
+
+// A high-contrast theme switched on or off: the controls learn of it only
+// from their parent, and the toolbar's images are made again in the new colours.
+void CMainFrame::OnSysColorChange() {
+    m_wndToolBar.OnSysColorChange();
+    m_wndStatusBar.OnSysColorChange();
+    if (m_pView != nullptr) {
+        m_pView->OnSysColorChange();
+    }
+}
+
+// The user's text size may have changed: the list's and the status bar's
+// fonts follow without a restart. Cheap enough for every setting's change.
+void CMainFrame::OnSettingChange() {
+    if (m_pView != nullptr) {
+        m_pView->FollowTextSize();
+    }
+    m_wndStatusBar.FollowTextSize();
     RecalcLayout();
 }
 

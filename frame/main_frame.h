@@ -52,8 +52,11 @@ private:
     void ShowPrompt(UINT id) const;
     void OnCloseRequest();
     void OnEndSession();
-    void SaveTargets();
+    // At the close a failure is told, with Retry; at the session's end there is no time for it.
+    void SaveTargets(bool askOnFailure);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnSysColorChange();
+    void OnSettingChange();
 
     win::StatusBar m_wndStatusBar;
     win::ToolBar m_wndToolBar;

@@ -57,5 +57,11 @@
 #define IDS_COLUMN_MAC 61218
 #define IDS_COLUMN_STATUS 61219
 
+// Real Windows desks: list names for screen readers, the save and start warnings.
+#define IDS_TARGET_LIST_NAME 61270
+#define IDS_SEND_LIST_NAME 61271
+#define IDS_SAVE_FAILED 61272
+#define IDS_ZIP_COPY 61273
+
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220

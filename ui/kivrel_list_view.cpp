@@ -4,6 +4,7 @@
 #include "ui/register_dlg.h"
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
+#include "win/resource_string.h"
 
 CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
 
@@ -21,6 +22,8 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
         return false;
     }
     m_list.Attach(hwnd);
+    // With no label before it, its own text is what a screen reader names it by.
+    m_list.SetText(win::ResourceString(IDS_TARGET_LIST_NAME));
 
     // Several rows may be selected.
     m_look.SetUp(m_list, LVS_SHOWSELALWAYS, {{IDS_COLUMN_NAME, 360}, {IDS_COLUMN_MAC, 140}});
@@ -84,6 +87,17 @@ void CKivrelListView::SetRowState(int row, unsigned state, unsigned mask) {
 
 void CKivrelListView::EnsureVisible(int row) {
     m_list.EnsureVisible(row, true);
+}
+
+void CKivrelListView::SaveTargetsOrAsk() {
+    while (!SaveTargets()) {
+        // The data file lives in the current folder.
+        std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+        folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
+        if (!m_messages.AskRetry(IDS_SAVE_FAILED, folder)) {
+            return;
+        }
+    }
 }
 
 // Both dialogs are run without a parent: the main window becomes their owner.

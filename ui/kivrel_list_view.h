@@ -26,8 +26,14 @@ public:
     void LoadTargets();
     void ReportLoad() { m_view.ReportLoad(); }
     bool SaveTargets() { return m_view.SaveTargets(); }
+    // At the close: a failed save names the folder and may be tried again;
+    // Cancel leaves what is on disk as it is.
+    void SaveTargetsOrAsk();
     // Its window moved to a monitor of another scale: font and columns follow.
     void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }
+    // The system's colours or text size changed: the control and its font follow.
+    void OnSysColorChange() const { m_list.Send(WM_SYSCOLORCHANGE); }
+    void FollowTextSize() { m_look.FollowTextSize(m_list); }
     // The command chain's first link.
     kivrel::CommandTarget& Commands() { return m_view; }
 

@@ -4,11 +4,12 @@
 
 namespace {
 
-// 12 pixels high at 96 DPI, fixed pitch, modern family, no face name.
+// 12 pixels high at 96 DPI and the usual text size, fixed pitch, modern
+// family, no face name.
 HFONT CreateListFont(UINT dpi) {
-    return ::CreateFontA(win::Scale(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         FIXED_PITCH | FF_MODERN, nullptr);
+    return ::CreateFontA(win::ScaleForTextSize(win::Scale(12, dpi), dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                         FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                         DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, nullptr);
 }
 
 } // namespace

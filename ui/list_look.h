@@ -23,6 +23,8 @@ public:
     // The list moved to a monitor of another scale: a font made for it takes
     // the old one's place, and each column keeps its width at the new scale.
     void SetDpi(const win::ListView& list, UINT dpi);
+    // The user changed the text size: a font made for it takes the old one's place.
+    void FollowTextSize(const win::ListView& list) { SetDpi(list, m_dpi); }
 
 private:
     win::Font m_font;

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "win/message_box.h"
+#include "win/resource_string.h"
 
 void MessageBoxes::ShowStop(unsigned stringId) {
     win::ShowMessageBox(stringId, AFX_IDS_APP_TITLE, MB_OK | MB_ICONHAND);
@@ -9,6 +10,16 @@ void MessageBoxes::ShowStop(unsigned stringId) {
 
 void MessageBoxes::ShowWarning(unsigned stringId) {
     win::ShowMessageBox(stringId, AFX_IDS_APP_TITLE, MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool MessageBoxes::AskRetry(unsigned stringId, const std::wstring& insert) {
+    std::wstring text = win::ResourceString(stringId);
+    const std::size_t at = text.find(L"%1");
+    if (at != std::wstring::npos) {
+        text.replace(at, 2, insert);
+    }
+    return win::ShowMessageText(text, AFX_IDS_APP_TITLE, MB_RETRYCANCEL | MB_ICONEXCLAMATION) ==
+           IDRETRY;
 }
 
 bool MessageBoxes::Confirm(unsigned stringId) {

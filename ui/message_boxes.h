@@ -3,9 +3,14 @@
 
 #include "ui/messages.h"
 
+#include <string>
+
 class MessageBoxes final : public kivrel::Messages {
 public:
     void ShowStop(unsigned stringId) override;
     void ShowWarning(unsigned stringId) override;
     bool Confirm(unsigned stringId) override;
+    // Exclamation icon, Retry and Cancel; the text's "%1" becomes insert.
+    // True on Retry.
+    bool AskRetry(unsigned stringId, const std::wstring& insert);
 };

@@ -27,4 +27,16 @@ TargetInputResult ValidateTargetInput(const std::string& nameText, const std::st
     return result;
 }
 
+std::wstring HalfWidthMacText(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c >= L'\xFF01' && c <= L'\xFF5E') {
+            c = static_cast<wchar_t>(c - 0xFEE0); // the full-width block mirrors ASCII
+        } else if (c == L'\x2010' || c == L'\x2011' || c == L'\x2212' || c == L'\x30FC' ||
+                   c == L'\xFF70') {
+            c = L'-'; // hyphens, minus and the long-vowel marks of the kana modes
+        }
+    }
+    return text;
+}
+
 } // namespace kivrel

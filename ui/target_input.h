@@ -19,4 +19,9 @@ struct TargetInputResult {
 // Both texts are ANSI bytes: a double-byte character counts as two.
 TargetInputResult ValidateTargetInput(const std::string& nameText, const std::string& macText);
 
+// The address field's text with what a Japanese keyboard types in full width
+// (digits, letters, the hyphen and the dashes an input method makes of it)
+// in half width, so that it validates as the user meant; the rest as it is.
+std::wstring HalfWidthMacText(std::wstring text);
+
 } // namespace kivrel

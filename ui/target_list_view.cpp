@@ -107,9 +107,19 @@ void TargetListView::RunCommand(unsigned id) {
 
 void TargetListView::OnTargetNew() {
     TargetEntry entry;
-    if (m_dialogs.RunRegister(nullptr, entry)) {
-        AddTarget(entry);
+    if (!m_dialogs.RunRegister(nullptr, entry)) {
+        return;
     }
+    AddTarget(entry);
+    // The new PC alone selected and in sight, however long the list.
+    const int row = m_control.RowCount() - 1;
+    for (int i = 0; i < row; ++i) {
+        if (m_control.IsRowSelected(i)) {
+            m_control.SetRowState(i, 0, kRowSelected);
+        }
+    }
+    m_control.SetRowState(row, kRowSelected | kRowFocused, kRowSelected | kRowFocused);
+    m_control.EnsureVisible(row);
 }
 
 void TargetListView::OnTargetEdit() {

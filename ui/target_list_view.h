@@ -27,7 +27,8 @@ public:
     // list already, nor when the list is unchanged since a load that failed:
     // that file is left as it is.
     bool NeedsSave() const;
-    // Saves when a save is needed; false only when that save failed. Silent.
+    // Saves when a save is needed; false only when that save failed. The
+    // caller says what a failure means.
     bool SaveTargets();
 
     const TargetList& targets() const { return m_targets; }

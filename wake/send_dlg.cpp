@@ -63,6 +63,7 @@ void CSendDlg::InitList() {
                  {{IDS_COLUMN_NAME, 200}, {IDS_COLUMN_MAC, 120}, {IDS_COLUMN_STATUS, 100}});
     // The dialog's own font would replace the list's at another scale.
     win::KeepOwnFontOnDpiChange(m_list.Hwnd());
+    m_list.SetText(win::ResourceString(IDS_SEND_LIST_NAME));
 
     // Sending all of a long list would otherwise take seconds to open.
     const win::RowBatch batch(m_list);

@@ -7,6 +7,10 @@
 namespace win {
 
 class ControlBar : public WindowHandle {
+public:
+    // Common controls redraw in the system's new colours only when told.
+    void OnSysColorChange() const { Send(WM_SYSCOLORCHANGE); }
+
 protected:
     // Sends the message that makes the control fit its parent; returns the
     // height it then takes, 0 while hidden.

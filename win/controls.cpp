@@ -19,6 +19,19 @@ bool Edit::Shows(const std::string& ansi) const {
     return GetWideText() == AnsiToWide(ansi);
 }
 
+void Edit::TurnOffInputMethod() const {
+    // Looked up, not imported: USER32 loads IMM32 wherever an input method can
+    // run, and where it has not there is nothing to turn off.
+    using AssociateFn = BOOL(WINAPI*)(HWND, HANDLE, DWORD);
+    const HMODULE imm = ::GetModuleHandleW(L"imm32.dll");
+    const auto associate = imm != nullptr ? reinterpret_cast<AssociateFn>(reinterpret_cast<void*>(
+                                                ::GetProcAddress(imm, "ImmAssociateContextEx")))
+                                          : nullptr;
+    if (associate != nullptr) {
+        associate(Hwnd(), nullptr, 0); // no context: the input method is off here
+    }
+}
+
 void Edit::SetText(const std::string& ansi) const {
     WindowHandle::SetText(AnsiToWide(ansi));
 }

@@ -16,12 +16,13 @@ public:
 class Edit : public Control {
 public:
     std::string GetText() const;
+    std::wstring GetWideText() const;
     void SetText(const std::string& ansi) const;
     // Whether the control shows exactly what SetText(ansi) would put there.
     bool Shows(const std::string& ansi) const;
-
-private:
-    std::wstring GetWideText() const;
+    // For a field of codes: typing goes straight in, not through the input
+    // method the field before it may have left on.
+    void TurnOffInputMethod() const;
 };
 
 } // namespace win

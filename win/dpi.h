@@ -13,7 +13,8 @@ constexpr UINT kBaseDpi = 96;
 constexpr UINT WM_DPI_CHANGED = 0x02E0;
 
 // The DPI a window is drawn at: its monitor's where the system scales per
-// monitor, else the system's.
+// monitor (asked of the window from Windows 10 1607, of its monitor on 8.1),
+// else the system's.
 UINT DpiOf(HWND window);
 
 // A pixel size at fromDpi, at toDpi, rounded to the nearest pixel.
@@ -26,9 +27,14 @@ inline int Scale(int px96, UINT dpi) {
     return Scale(px96, kBaseDpi, dpi);
 }
 
-// The system's status-bar font at dpi; nullptr before Windows 10 (1607),
-// which cannot tell it for any DPI but the system's. The caller deletes it.
+// The system's status-bar font at dpi, at the user's text size; before
+// Windows 10 (1607), which tells it only for the system's DPI, scaled from
+// that. nullptr when the system does not tell it. The caller deletes it.
 HFONT CreateStatusFont(UINT dpi);
+
+// A fixed font's pixel height, already at dpi, grown with the user's text
+// size as the system's fonts grew.
+int ScaleForTextSize(int px, UINT dpi);
 
 // Keeps the dialog manager from giving a dialog's control the dialog's own
 // font when the dialog moves to a monitor of another scale: for a control

@@ -20,7 +20,8 @@ bool StatusBar::Create(HWND parent, UINT id, UINT dpi) {
 }
 
 void StatusBar::SetDpi(UINT dpi) {
-    // Where no font is told, the control keeps its own, made at the system's DPI.
+    m_dpi = dpi;
+    // Where no font is told, the control keeps its own.
     const HFONT font = CreateStatusFont(dpi);
     if (font == nullptr) {
         return;

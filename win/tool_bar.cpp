@@ -95,7 +95,13 @@ bool ToolBar::SetDpi(UINT dpi) {
          MAKELPARAM(Scale(m_image.cx, art.dpi) + Scale(kPadding.cx, dpi),
                     Scale(m_image.cy, art.dpi) + Scale(kPadding.cy, dpi)));
     m_images.Reset(images.Release());
+    m_dpi = dpi;
     return true;
+}
+
+bool ToolBar::OnSysColorChange() {
+    ControlBar::OnSysColorChange();
+    return SetDpi(m_dpi);
 }
 
 bool ToolBar::AddButtons() {

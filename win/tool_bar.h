@@ -4,6 +4,7 @@
 #pragma once
 
 #include "win/control_bar.h"
+#include "win/dpi.h"
 #include "win/owned.h"
 
 #include <commctrl.h>
@@ -32,6 +33,9 @@ public:
     // The window moved to another scale: the nearest strip and buttons to fit
     // it. The parent lays the bar out afterwards.
     bool SetDpi(UINT dpi);
+    // The system's colours changed (a high-contrast theme, say): the images
+    // are made again from the strip in the new colours.
+    bool OnSysColorChange();
 
     // Changes the button only when its state differs, so idle time does not flicker.
     void Enable(UINT id, bool enabled) const;
@@ -45,6 +49,7 @@ private:
     std::vector<UINT> m_buttons;
     std::vector<ToolBarArt> m_art;
     SIZE m_image = {}; // at 96 DPI
+    UINT m_dpi = kBaseDpi;
     ImageList m_images;
 };
 

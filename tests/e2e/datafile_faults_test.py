@@ -2,10 +2,11 @@
 save killed at random moments and, under Wine, a file another program holds.
 Each must leave the old file, byte for byte, or the new one complete.
 
-    datafile_faults_test.py SAVER
-    datafile_faults_test.py --wine SAVER KIVREL_EXE PROBE
+    datafile_faults_test.py [--wine] SAVER [KIVREL_EXE PROBE]
 
-SAVER is tests/native/target_file_saver (an .exe run by Wine with --wine). The
+SAVER is tests/native/target_file_saver (an .exe run by Wine with --wine);
+with Kivrel.exe and the window probe, the window's close and a held file are
+tried too. The
 small file systems are mounted inside the harness's private mount namespace.
 """
 import ctypes
@@ -28,11 +29,11 @@ WINE = '--wine' in sys.argv
 if WINE:
     sys.argv.remove('--wine')
 SAVER = sys.argv.pop(1)
-if WINE:
-    EXE, PROBE = sys.argv.pop(1), sys.argv.pop(1)
+EXE, PROBE = (sys.argv.pop(1), sys.argv.pop(1)) if WINE and len(sys.argv) > 2 else (None, None)
 # Wine starts slowly, so it gets fewer kills.
 KILLS = 40 if WINE else 150
 BIG = 30000  # about 900 KB
+IDRETRY = 4
 
 
 def require_private_mounts():
@@ -143,6 +144,36 @@ class DataFileFaults(unittest.TestCase):
         self.assertEqual(self.save(where, 0, 0), 1)
         self.assert_only(where, old)
 
+    @unittest.skipUnless(EXE, 'the window runs under Wine')
+    def test_failed_save_at_close_names_the_folder_with_retry_and_cancel(self):
+        where = self.small_filesystem('4m')
+        self.assertEqual(self.save(where, 5, 1), 0)
+        old = read(os.path.join(where, 'Kivrel.dat'))
+        subprocess.run(['mount', '-o', 'remount,ro', where], check=True)
+        ui = kivtest.Driver(PROBE)
+        self.addCleanup(ui.close)
+        folder = 'Z:' + where.replace('/', '\\')
+        text = kivtest.MESSAGES[kivtest.R.IDS_SAVE_FAILED].replace('%1', folder)
+        for answer in ('cancel', 'retry'):
+            proc = ui.start(EXE, cwd=where)
+            self.addCleanup(kivtest.stop, proc)
+            ui.do('close', ui.find('*', 'Kivrel', 30)['hwnd'])
+            box, texts, buttons = ui.message_box()
+            self.assertEqual((texts, buttons), ([text], [kivtest.W.IDCANCEL, IDRETRY]))
+            if answer == 'cancel':
+                ui.do('click', box, kivtest.W.IDCANCEL)
+                self.assertEqual(ui.exit_status(proc), 0)
+                self.assert_only(where, old)
+                continue
+            ui.do('click', box, IDRETRY)  # still read-only: asked again
+            ui.wait_gone(box)
+            box = ui.message_box()[0]
+            subprocess.run(['mount', '-o', 'remount,rw', where], check=True)
+            os.remove(os.path.join(where, 'Kivrel.dat'))
+            ui.do('click', box, IDRETRY)
+            self.assertEqual(ui.exit_status(proc), 0)
+            self.assert_only(where, old)
+
     def test_killed_save_leaves_the_old_or_the_new_file(self):
         first, second = self.reference(BIG, 3), self.reference(BIG + 5000, 4)
         self.assertEqual(self.save(self.dir, BIG, 3), 0)
@@ -167,39 +198,38 @@ class DataFileFaults(unittest.TestCase):
         self.assertEqual(self.save(self.dir, 5, 1), 0)
         self.assert_only(self.dir, self.reference(5, 1))
 
-
-    if WINE:
-        def test_held_file_is_waited_for_or_left_as_it_is(self):
-            data, path = kivtest.data_file([('PC1', '00-11-22-33-44-55')]), 'Kivrel.dat'
-            ui = kivtest.Driver(PROBE)
-            self.addCleanup(ui.close)
-            for briefly in (True, False):
-                with open(os.path.join(self.dir, path), 'wb') as f:
-                    f.write(data)
-                holder = subprocess.Popen(saver_command('hold'), cwd=self.dir,
-                                          stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-                self.addCleanup(kivtest.stop, holder)
-                self.assertEqual(holder.stdout.readline().strip(), b'held')
-                opens = ctypes.CDLL(None).inotify_init1(os.O_NONBLOCK)  # IN_OPEN below
-                ctypes.CDLL(None).inotify_add_watch(opens, os.path.join(self.dir, path).encode(),
-                                                    0x20)
-                kivrel = ui.start(EXE, cwd=self.dir)
-                self.addCleanup(kivtest.stop, kivrel)
-                if not briefly:  # held past the wait: the message, then an empty list
-                    box, texts, _ = ui.message_box(timeout=30)
-                    self.assertEqual(texts, [M[R.IDS_FILE_IN_USE]])
-                    ui.do('click', box, W.IDOK)
-                # Let go once Kivrel has tried to open it.
-                kivtest.wait_until(lambda: select.select([opens], [], [], 0)[0], 30, 'an open')
-                os.close(opens)
-                holder.stdin.close()
-                self.assertEqual(holder.stdout.readline().strip(), b'free')
-                frame = ui.find('KivrelMainFrame', 'Kivrel', 30)['hwnd']
-                rows = ui('listwindow', ui('control', frame, R.AFX_IDW_PANE_FIRST)['hwnd'])['rows']
-                self.assertEqual(rows, [['PC1', '00-11-22-33-44-55']] if briefly else [])
-                ui.do('close', frame)
-                self.assertEqual(ui.exit_status(kivrel), 0)
-                self.assert_only(self.dir, data)  # and no .new or .bak
+    @unittest.skipUnless(EXE, 'the window runs under Wine')
+    def test_held_file_is_waited_for_or_left_as_it_is(self):
+        data, path = kivtest.data_file([('PC1', '00-11-22-33-44-55')]), 'Kivrel.dat'
+        ui = kivtest.Driver(PROBE)
+        self.addCleanup(ui.close)
+        for briefly in (True, False):
+            with open(os.path.join(self.dir, path), 'wb') as f:
+                f.write(data)
+            holder = subprocess.Popen(saver_command('hold'), cwd=self.dir,
+                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+            self.addCleanup(kivtest.stop, holder)
+            self.assertEqual(holder.stdout.readline().strip(), b'held')
+            opens = ctypes.CDLL(None).inotify_init1(os.O_NONBLOCK)  # IN_OPEN below
+            ctypes.CDLL(None).inotify_add_watch(opens, os.path.join(self.dir, path).encode(),
+                                                0x20)
+            kivrel = ui.start(EXE, cwd=self.dir)
+            self.addCleanup(kivtest.stop, kivrel)
+            if not briefly:  # held past the wait: the message, then an empty list
+                box, texts, _ = ui.message_box(timeout=30)
+                self.assertEqual(texts, [M[R.IDS_FILE_IN_USE]])
+                ui.do('click', box, W.IDOK)
+            # Let go once Kivrel has tried to open it.
+            kivtest.wait_until(lambda: select.select([opens], [], [], 0)[0], 30, 'an open')
+            os.close(opens)
+            holder.stdin.close()
+            self.assertEqual(holder.stdout.readline().strip(), b'free')
+            frame = ui.find('KivrelMainFrame', 'Kivrel', 30)['hwnd']
+            rows = ui('listwindow', ui('control', frame, R.AFX_IDW_PANE_FIRST)['hwnd'])['rows']
+            self.assertEqual(rows, [['PC1', '00-11-22-33-44-55']] if briefly else [])
+            ui.do('close', frame)
+            self.assertEqual(ui.exit_status(kivrel), 0)
+            self.assert_only(self.dir, data)  # and no .new or .bak
 
 if __name__ == '__main__':
     kivtest.main()

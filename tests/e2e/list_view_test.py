@@ -108,6 +108,7 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(shown['selected'], [])
         self.assertEqual(shown['exstyle'], W.LVS_EX_GRIDLINES | W.LVS_EX_FULLROWSELECT)
         style = self.ui('window', self.list)['style']
+        self.assertEqual(self.ui('window', self.list)['text'], M[R.IDS_TARGET_LIST_NAME])
         on = (W.WS_CHILD | W.WS_VISIBLE | W.WS_BORDER | W.LVS_REPORT | W.LVS_SHOWSELALWAYS
               | W.LVS_NOSORTHEADER)
         self.assertEqual(style & on, on)
@@ -187,7 +188,7 @@ class ListView(kivtest.WineTestCase):
         edited = TARGETS[:2] + [('総務部ﾉｰﾄ', 'AB-CD-EF-01-23-45')] + TARGETS[3:]
         self.wait_state(rows_of(edited), [2])
 
-        # New: Cancel adds nothing; OK appends an unselected last row, even a duplicate.
+        # New: Cancel adds nothing; OK appends a last row, even a duplicate, alone selected.
         self.open_with(NEW)
         self.answer(self.dialog(NEW_TITLE), W.IDCANCEL)
         self.assertEqual(self.rows(), rows_of(edited))
@@ -197,12 +198,14 @@ class ListView(kivtest.WineTestCase):
         self.ui.do('settext', new, MAC_EDIT, TARGETS[0][1].lower())
         self.ui.do('click', new, W.IDOK)
         edited.append(TARGETS[0])
-        self.wait_state(rows_of(edited), [2])
+        self.wait_state(rows_of(edited), [6])
+        self.assertEqual(self.state()['focused'], 6)
 
         # Send selected with rows 4 and 1: the dialog lists them in row order, no question.
         self.select(4, 1)
         self.open_with(SEND_SELECTED)
         send = self.dialog(SEND_TITLE)
+        self.assertEqual(self.ui('control', send, SEND_LIST)['text'], M[R.IDS_SEND_LIST_NAME])
         sent = [r[:2] for r in self.ui('list', send, SEND_LIST)['rows']]
         self.assertEqual(sent, rows_of([edited[1], edited[4]]))
         self.assertEqual([packets.receive(5)[0] for _ in range(2)],

@@ -148,6 +148,10 @@ class MainFrame(kivtest.WineTestCase):
                           (UP, 5), (DOWN, 6), (ABOUT, 7)])
         self.assertEqual([b['id'] for b in buttons].index(0), 2)
         self.assertEqual(len(buttons), 10)
+        # A colour change (a high-contrast theme, say) has the images made anew.
+        images = self.ui.send(self.toolbar, W.TB_GETIMAGELIST)
+        self.ui.send(self.frame, W.WM_SYSCOLORCHANGE)
+        self.assertNotEqual(self.ui.send(self.toolbar, W.TB_GETIMAGELIST), images)
 
         # The list fills what the bars leave, whichever are shown.
         def layout():
@@ -228,6 +232,9 @@ class MainFrame(kivtest.WineTestCase):
         moved = sizes()
         self.assertEqual(moved[1:3], ([360, 140], 23))
         self.assertGreater(row, moved[3] * 1.4)  # the list's font follows
+        # A setting's change makes the fonts again, at the scale the window has now.
+        self.ui.send(self.frame, W.WM_SETTINGCHANGE)
+        self.assertEqual(sizes(), moved)
         self.ui.do('close', self.frame)
         self.assertEqual(self.ended(), 1)
 

@@ -70,15 +70,15 @@ class RegisterDialog(kivtest.WineTestCase):
         main = self.ui.find('*', 'register host', 5)
         self.assertEqual(self.ui('owner', self.dialog)['owner'], main['hwnd'])
         children = self.ui('children', self.dialog)['children']
+        # Each label just before the edit it names, as screen readers read it.
         self.assertEqual([(c['class'], c['id'], c['text']) for c in children], [
-            ('Edit', NAME, ''), ('Edit', MAC, '00-00-00-00-00-00'),
-            ('Button', W.IDOK, 'OK'), ('Button', W.IDCANCEL, 'ｷｬﾝｾﾙ'),
-            ('Static', NO_ID, '名称(memo)'), ('Static', NO_ID, 'MACアドレス'),
-            ('Static', NO_ID, '※FF-FF-FF-FF-FF-FFの形式で入力してください。')])
-        for c in children[:4]:
-            self.assertTrue(c['style'] & W.WS_TABSTOP, c)
-        for c in children[4:]:
-            self.assertFalse(c['style'] & W.WS_TABSTOP, c)
+            ('Static', NO_ID, '名称(memo)'), ('Edit', NAME, ''),
+            ('Static', NO_ID, 'MACアドレス'), ('Edit', MAC, '00-00-00-00-00-00'),
+            ('Static', NO_ID, '※FF-FF-FF-FF-FF-FFの形式で入力してください。'),
+            ('Button', W.IDOK, 'OK'), ('Button', W.IDCANCEL, 'ｷｬﾝｾﾙ')])
+        for c in children:
+            self.assertEqual(bool(c['style'] & W.WS_TABSTOP), c['class'] != 'Static', c)
+        children = [c for c in children if c['class'] != 'Static']
         for c in children[:2]:
             # A dialog draws a bordered edit with the sunken 3-D edge instead.
             self.assertTrue(c['style'] & W.WS_BORDER or c['exstyle'] & W.WS_EX_CLIENTEDGE, c)
@@ -100,14 +100,14 @@ class RegisterDialog(kivtest.WineTestCase):
         length, separator, digit = R.IDS_MAC_LENGTH, R.IDS_MAC_SEPARATOR, R.IDS_MAC_DIGIT
         for mac, message in [('001122334455', length), ('00-11-22-33-44-5', length),
                              ('00-11-22-33-44-55 ', length), ('0G-11-22-33-44-55', digit),
-                             # Full-width characters count two bytes each.
-                             ('００-11-22-33-44-55', length), ('０-11-22-33-44-55', digit),
-                             ('00－11-22-33-44-5', separator)]:
+                             # Full-width ones are read as their half-width forms.
+                             ('０Ｇ-11-22-33-44-55', digit), ('00－11-22-33-44-5', length),
+                             ('00：11-22-33-44-55', separator)]:
             with self.subTest(mac=mac):
                 self.type(MAC, mac)
                 self.reject(M[message], MAC, enter=True)
         self.assertEqual(self.text(NAME), 'pc')
-        self.type(MAC, 'aa-bb-cc-dd-ee-ff')
+        self.type(MAC, 'ａａ－ＢＢーｃｃ‐ｄｄ-ee－ＦＦ')
         self.ui.do('keys', self.dialog, 'enter')
         self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc'),
                                          'mac': 'AA-BB-CC-DD-EE-FF'})

@@ -1,5 +1,7 @@
 """scripts/run's inner half: starts Kivrel.exe in the isolated namespace and
-reports every wake packet that it sends, with Kivrel's exit status."""
+reports every wake packet that it sends, with Kivrel's exit status.
+--screenshot PATH keeps a picture of the screen there while Kivrel runs."""
+import os
 import subprocess
 import sys
 import threading
@@ -7,7 +9,14 @@ import threading
 import kivtest
 
 
+SCREENSHOT_SECONDS = 2
+
+
 def main():
+    shot = None
+    if sys.argv[1:2] == ['--screenshot']:
+        shot = sys.argv[2]
+        del sys.argv[1:3]
     exe, args = sys.argv[1], sys.argv[2:]
     listener = kivtest.UdpListener()
     done = threading.Event()
@@ -22,7 +31,19 @@ def main():
 
     thread = threading.Thread(target=report)
     thread.start()
-    status = subprocess.run(kivtest.wine_command(exe, *args)).returncode
+    kivrel = subprocess.Popen(kivtest.wine_command(exe, *args))
+    while shot:
+        # Written beside, then renamed, so a viewer never opens half a picture.
+        subprocess.run(['import', '-window', 'root', shot + '.part.png'],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if os.path.exists(shot + '.part.png'):
+            os.replace(shot + '.part.png', shot)
+        try:
+            kivrel.wait(SCREENSHOT_SECONDS)
+            break
+        except subprocess.TimeoutExpired:
+            pass
+    status = kivrel.wait()
     done.set()
     thread.join()
     print(f'Kivrel.exe exited with status {status}')

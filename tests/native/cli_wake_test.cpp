@@ -1,4 +1,5 @@
 #include "app/cli_wake.h"
+#include "app/seen_messages.h"
 
 #include "res/resource.h"
 #include "wake/wake_sender.h"
@@ -71,6 +72,41 @@ TEST_F(CliWake, RejectedTextShowsOneMessageAndSendsNothing) {
         EXPECT_EQ(messages.shown, std::vector<unsigned>{c.message}) << c.text;
     }
     EXPECT_TRUE(g_sent.empty());
+}
+
+int g_stationQueries = 0;
+bool g_stationKnown = true;
+unsigned long g_stationFlags = 0;
+
+bool FakeStation(unsigned long& flags) {
+    ++g_stationQueries;
+    flags = g_stationFlags;
+    return g_stationKnown;
+}
+
+TEST_F(CliWake, BoxesOnlyOnAStationSomeoneSees) {
+    const struct {
+        bool known;
+        unsigned long flags;
+        bool shown;
+    } cases[] = {{true, 0, false},
+                 {true, 0x100, false},
+                 {true, kStationVisible, true},
+                 {true, 0x100 | kStationVisible, true},
+                 {false, 0, true}};
+    for (const auto& c : cases) {
+        g_stationKnown = c.known;
+        g_stationFlags = c.flags;
+        g_stationQueries = 0;
+        messages.shown.clear();
+        SeenMessages seen(messages, FakeStation);
+        EXPECT_EQ(RunCommandLineWake("00-11-22-33-44-55", seen, FakeSend), CLI_EXIT_SENT);
+        EXPECT_EQ(g_stationQueries, 0); // nothing to show, nothing asked
+        EXPECT_EQ(RunCommandLineWake("00:11", seen, FakeSend), CLI_EXIT_BAD_ADDRESS);
+        EXPECT_EQ(seen.Confirm(IDS_CONFIRM_SEND), c.shown);
+        EXPECT_EQ(g_stationQueries, 1);
+        EXPECT_EQ(messages.shown.size(), c.shown ? 2u : 0u) << c.flags;
+    }
 }
 
 TEST_F(CliWake, ShortLastGroupIsSent) {

@@ -1,5 +1,6 @@
 #include "frame/command_chain.h"
 #include "win/placement.h"
+#include "win/text_size.h"
 
 #include <gtest/gtest.h>
 
@@ -84,3 +85,17 @@ TEST(DialogPlacementTest, CentredOverTheOwnerInsideItsMonitorsWorkArea) {
 }
 
 } // namespace
+
+TEST(TextSizeTest, FixedFontsGrowAsTheMessageFontGrew) {
+    // Height, the DPI it was read at, and a 12-pixel font at 96 or 18 at 144 DPI.
+    EXPECT_EQ(win::ScaleByTextSize(12, -12, 96), 12);
+    EXPECT_EQ(win::ScaleByTextSize(12, -15, 96), 15);
+    EXPECT_EQ(win::ScaleByTextSize(12, 16, 96), 16);
+    EXPECT_EQ(win::ScaleByTextSize(18, -27, 144), 27);
+    EXPECT_EQ(win::ScaleByTextSize(18, -18, 144), 18);
+    // Never below the size asked for, nor above 225 %, and unknown is none.
+    EXPECT_EQ(win::ScaleByTextSize(12, -11, 96), 12);
+    EXPECT_EQ(win::ScaleByTextSize(12, -40, 96), 27);
+    EXPECT_EQ(win::ScaleByTextSize(12, 0, 96), 12);
+    EXPECT_EQ(win::ScaleByTextSize(12, -15, 0), 12);
+}

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/zip_copy.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,23 @@ TEST(JoinArguments, OneArgumentArrivesUnchangedAndNoneIsEmpty) {
     EXPECT_EQ(JoinArguments(2, one), "00-11-22-33-44-55 ");
     const char* two[] = {"kivrel", "a", "b"};
     EXPECT_EQ(JoinArguments(3, two), "a b");
+}
+
+TEST(ZipCopyFolder, FolderNamedAfterAZipBelowTheTemporaryOne) {
+    const std::wstring temp = L"C:\\Users\\A\\AppData\\Local\\Temp\\";
+    for (const wchar_t* folder :
+         {L"C:\\Users\\A\\AppData\\Local\\Temp\\Temp1_Kivrel-1.01-win64.zip",
+          L"c:\\users\\a\\appdata\\local\\temp\\Temp2_K.ZIP\\Kivrel-1.01-win64",
+          L"C:/Users/A/AppData/Local/Temp/x/y.zip/z"}) {
+        EXPECT_TRUE(IsZipCopyFolder(folder, temp)) << folder;
+    }
+    for (const wchar_t* folder : {L"C:\\Tools\\Kivrel.zip", L"C:\\Users\\A\\AppData\\Local\\Temp",
+                                  L"C:\\Users\\A\\AppData\\Local\\Temp\\Kivrel",
+                                  L"C:\\Users\\A\\AppData\\Local\\Temp\\a.zipped",
+                                  L"C:\\Users\\A\\AppData\\Local\\Temporary\\a.zip"}) {
+        EXPECT_FALSE(IsZipCopyFolder(folder, temp)) << folder;
+    }
+    EXPECT_FALSE(IsZipCopyFolder(L"\\a.zip", L""));
 }
 
 } // namespace

@@ -221,6 +221,7 @@ private:
             ExpectRegisterRun(registerRuns, std::nullopt);
             if (m_dialogs.accepted) {
                 m_model.push_back(*m_dialogs.accepted);
+                m_selection = {last + 1};
             }
             break;
         case ID_TARGET_EDIT:

@@ -53,6 +53,13 @@ TEST(TargetInput, DoubleByteCharactersCountTwice) {
                 IDS_MAC_SEPARATOR, TargetField::Mac);
 }
 
+TEST(TargetInput, FullWidthAddressIsReadInHalfWidth) {
+    EXPECT_EQ(HalfWidthMacText(L"\xFF10\xFF41-\xFF21\xFF46\xFF0D\x30FC\xFF70\x2010\x2212:"),
+              L"0a-Af-----:");
+    // Beside the block's ends, and what has no half-width form, stay.
+    EXPECT_EQ(HalfWidthMacText(L"\xFF00\xFF5F\x3042 0"), L"\xFF00\xFF5F\x3042 0");
+}
+
 TEST(TargetInput, ValidInputGivesTheSixBytes) {
     const struct {
         const char* name;

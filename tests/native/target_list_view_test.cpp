@@ -307,7 +307,7 @@ TEST_F(ListViewTest, DoubleClickSendsTheSelectionAfterAsking) {
     ExpectRowsMirrorList();
 }
 
-TEST_F(ListViewTest, NewAppendsAnUnselectedRowOnOk) {
+TEST_F(ListViewTest, NewAppendsASelectedRowInSightOnOk) {
     Fill(2);
     control.Select({0});
     dialogs.answer = std::nullopt;
@@ -322,8 +322,9 @@ TEST_F(ListViewTest, NewAppendsAnUnselectedRowOnOk) {
     EXPECT_FALSE(dialogs.shownForEditing);
     EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1", "PC-7", "PC-7"}));
     EXPECT_EQ(control.Text(3, 1), "00-1A-2B-3C-4D-A7");
-    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{0}));
-    EXPECT_EQ(control.visibleRow(), -1);
+    EXPECT_EQ(control.SelectedRows(), (std::vector<int>{3}));
+    EXPECT_TRUE(control.IsRowFocused(3));
+    EXPECT_EQ(control.visibleRow(), 3);
     // Nothing reaches the data file before the window goes.
     EXPECT_FALSE(fs::exists(kTargetFileName));
 }

@@ -1,12 +1,15 @@
 // The window base: binding at creation, subclassed controls, reflected
 // notifications and the last message, on real windows.
 #include "win/dpi.h"
+#include "win/system_dll.h"
 #include "win/window.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -155,3 +158,15 @@ TEST(Dpi, SizesScaleFrom96DpiToTheNearestPixel) {
 }
 
 } // namespace
+
+TEST(SystemDll, LoadedByItsFullPathInTheSystemFolder) {
+    wchar_t folder[MAX_PATH];
+    wchar_t loaded[MAX_PATH];
+    ASSERT_NE(::GetSystemDirectoryW(folder, MAX_PATH), 0u);
+    const HMODULE module = win::LoadSystemDll(L"iphlpapi.dll");
+    ASSERT_NE(module, nullptr);
+    ASSERT_NE(::GetModuleFileNameW(module, loaded, MAX_PATH), 0u);
+    EXPECT_EQ(::_wcsicmp(loaded, (std::wstring(folder) + L"\\iphlpapi.dll").c_str()), 0);
+    EXPECT_EQ(::LoadLibraryW(L"iphlpapi.dll"), module); // by name: the one loaded
+    EXPECT_EQ(win::LoadSystemDll(L"no-such-kivrel.dll"), nullptr);
+}
