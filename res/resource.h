@@ -12,6 +12,10 @@
 #define IDC_MAC_EDIT 1002
 #define IDC_SEND_LIST 1004
 
+// Looking up a PC's MAC from its address.
+#define IDC_ADDRESS_EDIT 1006
+#define IDC_FIND_MAC 1007
+
 #define ID_SEND_SELECTED 32771
 #define ID_SEND_ALL 32772
 #define ID_TARGET_NEW 32774
@@ -62,6 +66,10 @@
 #define IDS_SEND_LIST_NAME 61271
 #define IDS_SAVE_FAILED 61272
 #define IDS_ZIP_COPY 61273
+// Looking up a PC's MAC from its address: 61230 to 61239.
+#define IDS_LOOKUP_NO_NAME 61230
+#define IDS_LOOKUP_OFF_SUBNET 61231
+#define IDS_LOOKUP_NO_ANSWER 61232
 
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220

@@ -132,18 +132,13 @@ bool Encode(const TargetList& list, std::unique_ptr<std::uint8_t[]>& data, std::
 // The new contents go into a file of their own first, and become "<name>.new"
 // only once they are completely on the disk: an older "<name>.new" may hold
 // the newest list until then.
-bool WriteBeside(const TargetList& list, const std::string& fresh) {
-    std::unique_ptr<std::uint8_t[]> data;
-    std::size_t size = 0;
-    if (!Encode(list, data, size)) {
-        return false;
-    }
+bool WriteBeside(const std::uint8_t* data, std::size_t size, const std::string& fresh) {
     const std::string part = fresh + ".tmp";
     PlatformFile file;
     if (!file.CreateForWriting(part.c_str())) {
         return false;
     }
-    const bool written = file.Write(data.get(), size) && file.FlushToDisk();
+    const bool written = file.Write(data, size) && file.FlushToDisk();
     if (!file.Close() || !written || !ReplaceFileAtomically(part.c_str(), fresh.c_str())) {
         RemoveFileIfPresent(part.c_str());
         return false;
@@ -174,19 +169,22 @@ bool KeepAside(const std::string& path, TargetFileStatus status) {
     return false;
 }
 
-bool Save(const TargetList& list, TargetFileStatus& status, const std::string& path) {
+// An empty list leaves no file; its contents are what marks it as the newest
+// when the file cannot be removed.
+bool Save(const std::uint8_t* data, std::size_t size, bool empty, TargetFileStatus& status,
+          const std::string& path) {
     const std::string fresh = path + ".new";
-    if (list.empty()) {
+    if (empty) {
         if (KeepAside(path, status) && RemoveFileIfPresent(path.c_str())) {
             status = FILE_MISSING;
             // Else the list it held would come back at the next start.
             return RemoveFileIfPresent(fresh.c_str());
         }
         // The file stays; a whole empty list beside it is the newer one.
-        WriteBeside(list, fresh);
+        WriteBeside(data, size, fresh);
         return false;
     }
-    if (!WriteBeside(list, fresh) || !KeepAside(path, status) ||
+    if (!WriteBeside(data, size, fresh) || !KeepAside(path, status) ||
         !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
         return false;
     }
@@ -216,9 +214,23 @@ bool WriteTargetFile(const TargetList& list, TargetFileStatus& status) {
 
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status, const std::string& path) {
     try {
-        return Save(list, status, path);
+        std::unique_ptr<std::uint8_t[]> data;
+        std::size_t size = 0;
+        if (!Encode(list, data, size)) {
+            return false;
+        }
+        return Save(data.get(), size, list.empty(), status, path);
     } catch (const std::exception&) {
         // Every allocation comes before the new file is created.
+        return false;
+    }
+}
+
+bool SaveWholeFile(const std::string& contents, TargetFileStatus& status, const std::string& path) {
+    try {
+        return Save(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size(),
+                    contents.empty(), status, path);
+    } catch (const std::exception&) {
         return false;
     }
 }

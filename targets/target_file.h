@@ -49,4 +49,9 @@ TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path);
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status);
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status, const std::string& path);
 
+// The same save for any other file the program keeps beside it: contents
+// written whole, put in place in one step, what the status says is kept
+// aside; empty contents leave no file.
+bool SaveWholeFile(const std::string& contents, TargetFileStatus& status, const std::string& path);
+
 } // namespace kivrel

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Takes the README's pictures of Kivrel.exe under Wine: the main window with
-a few targets, the send dialog after a run and the registration dialog at 96,
-144 and 192 DPI (main.png, main-144.png, main-192.png, ...), and the about box
-at 96.
+a few targets, the send dialog after a run and the registration dialog, its
+MAC just found from a host name on the harness's LAN, at 96, 144 and 192 DPI
+(main.png, main-144.png, main-192.png, ...), and the about box at 96.
 
     WINEPREFIX=~/.cache/kivrel/shots-prefix KIVREL_SCREEN=1600x1200x24 \\
-        tests/harness/isolated --wine python3 tools/screenshots.py KIVREL.EXE PROBE.EXE
+        tests/harness/isolated --lans 1 --wine python3 tools/screenshots.py KIVREL.EXE PROBE.EXE
 
 Run it only through the harness: the send dialog really sends. It wants a Wine
 prefix of its own, where it changes the display's DPI, so that the tests'
@@ -25,6 +25,18 @@ from kivtest import CAPTIONS, MESSAGES as M, R, W  # noqa: E402
 TARGETS = [('会議室のPC', '00-1A-2B-3C-4D-5E'), ('経理部 サーバー', '00-1A-2B-3C-4D-5F'),
            ('開発機（田中）', '08-00-27-AB-CD-EF'), ('受付端末', '52-54-00-12-34-56')]
 SCALES = ((96, ''), (144, '-144'), (192, '-192'))
+PEER_NAME, PEER_MAC = 'study-pc', '02-00-5E-10-00-0A'
+
+
+def put_peer_on_lan():
+    """A PC at 192.0.2.10, named in a hosts file of this mount namespace only."""
+    lan, peer = kivtest.lans()[0][1], kivtest.lans()[0][0] + 'p'
+    for step in (['link', 'set', peer, 'address', PEER_MAC.replace('-', ':').lower()],
+                 ['addr', 'add', '192.0.2.10/24', 'dev', peer]):
+        subprocess.run(['ip', '-n', lan, *step], check=True)
+    hosts = Path(tempfile.mkdtemp(), 'hosts')
+    hosts.write_text(f'127.0.0.1 localhost\n192.0.2.10 {PEER_NAME}\n')
+    subprocess.run(['mount', '--bind', str(hosts), '/etc/hosts'], check=True)
 
 
 def shoot(ui, hwnd, path):
@@ -64,7 +76,10 @@ def shoot_program(exe, ui, out, suffix):
 
         ui.do('keys', frame, 'ctrl+n')
         register = ui.dialog(CAPTIONS[R.IDD_REGISTER])
-        ui.do('settext', register, R.IDC_NAME_EDIT, TARGETS[0][0])
+        ui.do('settext', register, R.IDC_ADDRESS_EDIT, PEER_NAME)
+        ui.do('click', register, R.IDC_FIND_MAC)
+        ui.wait_text(register, R.IDC_MAC_EDIT, PEER_MAC, 30)
+        ui.wait_text(register, R.IDC_NAME_EDIT, PEER_NAME)
         shoot(ui, register, out / f'register{suffix}.png')
         ui.do('keys', register, 'esc')
         ui.wait_gone(register)
@@ -81,6 +96,7 @@ def main():
     prefix = os.path.basename(os.environ.get('WINEPREFIX', 'wineprefix'))
     if prefix in ('wineprefix', 'wineprefix64'):
         sys.exit('give the pictures a Wine prefix of their own (WINEPREFIX=...)')
+    put_peer_on_lan()
     ui = kivtest.Driver(probe_exe)
     listener = kivtest.UdpListener()
     try:

@@ -101,15 +101,18 @@ void CKivrelListView::SaveTargetsOrAsk() {
 }
 
 // Both dialogs are run without a parent: the main window becomes their owner.
-bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) {
+bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
+                                  std::string& address) {
     CRegisterDlg dialog;
     if (editing != nullptr) {
         dialog.SetEntry(*editing);
     }
+    dialog.SetAddress(address);
     if (dialog.DoModal() != IDOK) {
         return false;
     }
     result = dialog.GetEntry();
+    address = dialog.GetAddress();
     return true;
 }
 

@@ -53,7 +53,8 @@ private:
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
 
-    bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result) override;
+    bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
+                     std::string& address) override;
     void RunSend(kivrel::TargetList copies) override;
 
     win::ListView m_list;

@@ -17,6 +17,7 @@ void TargetListView::LoadTargets() {
     m_fileStatus = ReadTargetFile(loaded);
     m_heldAtLoad = m_fileStatus == FILE_HELD;
     m_settled = m_heldAtLoad || m_fileStatus == FILE_DAMAGED;
+    m_addressStatus = ReadAddressFile(m_addresses);
     try {
         for (const TargetEntry& entry : loaded) {
             AddTarget(entry);
@@ -47,12 +48,18 @@ bool TargetListView::SaveTargets() {
     if (!NeedsSave()) {
         return true;
     }
-    if (!WriteTargetFile(m_targets, m_fileStatus)) {
+    const bool list = WriteTargetFile(m_targets, m_fileStatus);
+    if (!WriteAddressFile(m_addresses, m_addressStatus) || !list) {
         return false;
     }
     m_settled = true;
     m_settledRevision = m_revision;
     return true;
+}
+
+std::string TargetListView::AddressOf(const MacBytes& mac) const {
+    const auto found = m_addresses.find(mac);
+    return found == m_addresses.end() ? std::string() : found->second;
 }
 
 void TargetListView::AddTarget(const TargetEntry& entry) {
@@ -71,8 +78,10 @@ void TargetListView::ReplaceTarget(int index, const TargetEntry& entry) {
 
 void TargetListView::DeleteTarget(int index) {
     ++m_revision;
+    const MacBytes mac = m_targets.at(index).mac;
     m_control.DeleteRow(index);
     m_targets.RemoveAt(index);
+    ForgetAddressIfUnused(mac);
 }
 
 int TargetListView::GetSelectedIndex() const {
@@ -107,10 +116,15 @@ void TargetListView::RunCommand(unsigned id) {
 
 void TargetListView::OnTargetNew() {
     TargetEntry entry;
-    if (!m_dialogs.RunRegister(nullptr, entry)) {
+    std::string address;
+    if (!m_dialogs.RunRegister(nullptr, entry, address)) {
         return;
     }
     AddTarget(entry);
+    // Left empty, it keeps the address of a PC that shares the MAC.
+    if (!address.empty()) {
+        KeepAddress(entry.mac, address);
+    }
     // The new PC alone selected and in sight, however long the list.
     const int row = m_control.RowCount() - 1;
     for (int i = 0; i < row; ++i) {
@@ -129,8 +143,11 @@ void TargetListView::OnTargetEdit() {
     }
     const TargetEntry editing = m_targets.at(index);
     TargetEntry entry;
-    if (m_dialogs.RunRegister(&editing, entry)) {
+    std::string address = AddressOf(editing.mac);
+    if (m_dialogs.RunRegister(&editing, entry, address)) {
         ReplaceTarget(index, entry);
+        KeepAddress(entry.mac, address);
+        ForgetAddressIfUnused(editing.mac);
     }
 }
 
@@ -220,6 +237,24 @@ void TargetListView::ShowRowTexts(int index) {
     const TargetEntry& entry = m_targets.at(index);
     m_control.SetItemText(index, 0, entry.name);
     m_control.SetItemText(index, 1, entry.FormatMacText());
+}
+
+void TargetListView::ForgetAddressIfUnused(const MacBytes& mac) {
+    for (const TargetEntry& entry : m_targets) {
+        if (entry.mac == mac) {
+            return;
+        }
+    }
+    m_addresses.erase(mac);
+}
+
+void TargetListView::KeepAddress(const MacBytes& mac, const std::string& address) {
+    const std::string clean = CleanAddressText(address);
+    if (clean.empty()) {
+        m_addresses.erase(mac);
+    } else {
+        m_addresses[mac] = clean;
+    }
 }
 
 // The moved entry stays selected and focused at its new place, so repeating

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frame/command_target.h"
+#include "targets/address_file.h"
 #include "targets/target_entry.h"
 #include "targets/target_file.h"
 #include "targets/target_list.h"
@@ -18,20 +19,24 @@ public:
     // Only references are kept: the control may get its window later.
     TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages);
 
-    // Shows the newest complete list the data file holds, or nothing.
+    // Shows the newest complete list the data file holds, or nothing; the
+    // addresses come from their own file, whatever became of the data file.
     void LoadTargets();
     // Once the window shows: tells the user when another program held the
     // file at the load, so that none of it could be read.
     void ReportLoad();
-    // Whether a save has anything to do. Not when the file holds this very
+    // Whether a save has anything to do. Not when the files hold this very
     // list already, nor when the list is unchanged since a load that failed:
     // that file is left as it is.
     bool NeedsSave() const;
-    // Saves when a save is needed; false only when that save failed. The
+    // Saves both files when a save is needed; false only when that save
+    // failed. The
     // caller says what a failure means.
     bool SaveTargets();
 
     const TargetList& targets() const { return m_targets; }
+    // The host name or address kept with a MAC, UTF-8; empty when none.
+    std::string AddressOf(const MacBytes& mac) const;
 
     void AddTarget(const TargetEntry& entry);
     void ReplaceTarget(int index, const TargetEntry& entry);
@@ -66,6 +71,10 @@ private:
 
     void ShowRowTexts(int index);
     void MoveSelection(int from, int to);
+    // Addresses go with MACs, so moves and sends keep them by themselves; only
+    // a MAC that leaves the list takes its address along.
+    void ForgetAddressIfUnused(const MacBytes& mac);
+    void KeepAddress(const MacBytes& mac, const std::string& address);
 
     ListControl& m_control;
     ViewDialogs& m_dialogs;
@@ -73,6 +82,8 @@ private:
     TargetList m_targets;
     // Until a load has looked, whatever file is there is kept by a save.
     TargetFileStatus m_fileStatus = FILE_DAMAGED;
+    AddressBook m_addresses;
+    TargetFileStatus m_addressStatus = FILE_DAMAGED;
     unsigned m_revision = 0;
     bool m_heldAtLoad = false;
     // The list at this revision needs no save (see NeedsSave).

@@ -5,6 +5,8 @@
 #include "targets/target_entry.h"
 #include "targets/target_list.h"
 
+#include <string>
+
 namespace kivrel {
 
 class ViewDialogs {
@@ -12,8 +14,10 @@ public:
     virtual ~ViewDialogs() = default;
 
     // Registration: editing is null for a new target, otherwise the entry to
-    // edit. True only on OK, and only then is result the entry to store.
-    virtual bool RunRegister(const TargetEntry* editing, TargetEntry& result) = 0;
+    // edit. address comes in as the one kept with it (UTF-8, maybe empty). True
+    // only on OK, and only then are result and address what to store.
+    virtual bool RunRegister(const TargetEntry* editing, TargetEntry& result,
+                             std::string& address) = 0;
     // Sending: the dialog owns its copies; its outcome changes nothing here.
     virtual void RunSend(TargetList copies) = 0;
 };

@@ -15,6 +15,7 @@ public:
 // An edit field whose text is ANSI bytes on our side; the control is wide.
 class Edit : public Control {
 public:
+    using Control::SetText; // wide, for texts that are not ANSI bytes
     std::string GetText() const;
     std::wstring GetWideText() const;
     void SetText(const std::string& ansi) const;

@@ -2,7 +2,9 @@
 window probe: typed fields, OK or Enter, the message boxes, the focus, and
 what the caller reads once the dialog has closed."""
 import os
+import subprocess
 import sys
+import tempfile
 import unittest
 
 import kivtest
@@ -12,6 +14,7 @@ HOST = sys.argv.pop(1)
 PROBE = sys.argv.pop(1)
 
 NAME, MAC, NO_ID = R.IDC_NAME_EDIT, R.IDC_MAC_EDIT, 65535
+ADDRESS, FIND = R.IDC_ADDRESS_EDIT, R.IDC_FIND_MAC
 
 
 def ansi_hex(text):
@@ -75,10 +78,15 @@ class RegisterDialog(kivtest.WineTestCase):
             ('Static', NO_ID, '名称(memo)'), ('Edit', NAME, ''),
             ('Static', NO_ID, 'MACアドレス'), ('Edit', MAC, '00-00-00-00-00-00'),
             ('Static', NO_ID, '※FF-FF-FF-FF-FF-FFの形式で入力してください。'),
-            ('Button', W.IDOK, 'OK'), ('Button', W.IDCANCEL, 'ｷｬﾝｾﾙ')])
+            ('Button', W.IDOK, 'OK'), ('Button', W.IDCANCEL, 'ｷｬﾝｾﾙ'),
+            ('Static', NO_ID, 'ホスト名またはIPv4アドレス(省略可)'), ('Edit', ADDRESS, ''),
+            ('Button', FIND, 'MAC取得')])
         for c in children:
             self.assertEqual(bool(c['style'] & W.WS_TABSTOP), c['class'] != 'Static', c)
         children = [c for c in children if c['class'] != 'Static']
+        # The new row lies under the others, inside the dialog.
+        self.assertGreater(children[4]['rect'][1], children[3]['rect'][3])
+        self.assertLess(children[5]['rect'][3], dialog['rect'][3])
         for c in children[:2]:
             # A dialog draws a bordered edit with the sunken 3-D edge instead.
             self.assertTrue(c['style'] & W.WS_BORDER or c['exstyle'] & W.WS_EX_CLIENTEDGE, c)
@@ -129,6 +137,56 @@ class RegisterDialog(kivtest.WineTestCase):
                 self.ui.do('click', self.dialog, W.IDOK)
                 self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': raw.hex(),
                                                  'mac': '00-11-22-33-44-66'})
+
+    def find_mac(self, text):
+        self.type(ADDRESS, text)
+        self.ui.do('click', self.dialog, FIND)
+
+    def test_lans_finds_the_mac_by_address_or_name_and_says_why_not(self):
+        ends = kivtest.lans()
+        if not ends:
+            self.skipTest('needs tests/harness/isolated --lans 1')
+        lan, peer = ends[0][1], ends[0][0] + 'p'
+        for step in (['link', 'set', peer, 'address', '02:00:5e:10:00:0a'],
+                     ['addr', 'add', '192.0.2.10/24', 'dev', peer]):
+            subprocess.run(['ip', '-n', lan, *step], check=True)
+        # The harness's own mount namespace: the name is known here only.
+        with tempfile.NamedTemporaryFile('w', suffix='.hosts', delete=False) as hosts:
+            hosts.write('127.0.0.1 localhost\n192.0.2.10 study-pc\n')
+        self.addCleanup(os.remove, hosts.name)
+        subprocess.run(['mount', '--bind', hosts.name, '/etc/hosts'], check=True)
+        self.addCleanup(subprocess.run, ['umount', '/etc/hosts'], check=True)
+        for text, name in (('192.0.2.10', ''), ('study-pc', 'study-pc')):
+            with self.subTest(text=text):
+                self.open()
+                self.find_mac(text)
+                self.ui.wait_text(self.dialog, MAC, '02-00-5E-10-00-0A', 30)
+                kivtest.wait_until(lambda: self.ui('control', self.dialog, FIND)['enabled'], 10,
+                                   'the button back')
+                self.assertEqual(self.text(NAME), name)
+                self.type(NAME, 'pc')
+                self.ui.do('click', self.dialog, W.IDOK)
+                self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc'),
+                                                 'mac': '02-00-5E-10-00-0A', 'address': text})
+        for text, message in (('10.20.30.40', R.IDS_LOOKUP_OFF_SUBNET),
+                              ('192.0.2.77', R.IDS_LOOKUP_NO_ANSWER)):
+            with self.subTest(text=text):
+                self.open()
+                self.find_mac(text)
+                box, texts, _ = self.ui.message_box(timeout=30)
+                self.assertEqual(texts, [M[message]])
+                self.ui.do('click', box, W.IDOK)
+                self.wait_focus(ADDRESS)
+                self.assertEqual(self.text(MAC), '00-00-00-00-00-00')
+                self.ui.do('keys', self.dialog, 'esc')
+                self.assertEqual(self.closed(), {'result': str(W.IDCANCEL)})
+        # Esc while it looks ends the dialog at once; the late result is dropped.
+        self.open()
+        self.find_mac('192.0.2.77')
+        kivtest.wait_until(lambda: not self.ui('control', self.dialog, FIND)['enabled'], 10,
+                           'the button disabled while it looks')
+        self.ui.do('keys', self.dialog, 'esc')
+        self.assertEqual(self.closed(), {'result': str(W.IDCANCEL)})
 
     def test_cancel_esc_and_close_box_end_silently(self):
         for how in ('cancel', 'esc', 'close'):

@@ -63,7 +63,7 @@ class RandomDialogs final : public ViewDialogs {
 public:
     explicit RandomDialogs(std::mt19937& random) : m_random(random) {}
 
-    bool RunRegister(const TargetEntry* editing, TargetEntry& result) override {
+    bool RunRegister(const TargetEntry* editing, TargetEntry& result, std::string&) override {
         ++registerRuns;
         shownForEditing = editing == nullptr ? std::nullopt : std::optional<TargetEntry>(*editing);
         accepted.reset();

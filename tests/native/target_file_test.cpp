@@ -1,3 +1,4 @@
+#include "targets/address_file.h"
 #include "targets/target_file.h"
 
 #include <gtest/gtest.h>
@@ -319,6 +320,36 @@ TEST_F(TargetFile, OtherPathsWorkTheSameWay) {
     TargetList list;
     EXPECT_EQ(ReadTargetFile(list, "sub/list.dat"), FILE_LOADED);
     EXPECT_EQ(list, kThree);
+}
+
+// The address file shares the data file's save: only its text is its own.
+TEST_F(TargetFile, AddressesComeBackAsTextAndADamagedFileIsKept) {
+    AddressBook book;
+    EXPECT_EQ(ReadAddressFile(book), FILE_MISSING);
+    TargetFileStatus status = FILE_MISSING;
+    book[kMac] = CleanAddressText(" study-pc\t");
+    book[{0xAA, 0, 0, 0, 0, 1}] = CleanAddressText("192.0.2.10\tx");
+    ASSERT_TRUE(WriteAddressFile(book, status));
+    const std::string text = "00-11-22-33-44-55 study-pc\r\nAA-00-00-00-00-01 192.0.2.10 x\r\n";
+    EXPECT_EQ(Get("Kivrel.addresses.txt"), text);
+    AddressBook read;
+    EXPECT_EQ(ReadAddressFile(read), FILE_LOADED);
+    EXPECT_EQ(read, book);
+    // What an editor might make of it: a mark, LF ends, a blank line, spaces.
+    Put("Kivrel.addresses.txt", "\xEF\xBB\xBF\n00-11-22-33-44-55  pc-2 \n  \naa-00-00-00-00-01\tb");
+    EXPECT_EQ(ReadAddressFile(read), FILE_LOADED);
+    EXPECT_EQ(read, (AddressBook{{kMac, "pc-2"}, {{0xAA, 0, 0, 0, 0, 1}, "b"}}));
+    for (const char* bad : {"00-11-22-33-44-55\r\n", "00:11:22:33:44:55 pc\r\n", "pc\r\n",
+                            "00-11-22-33-44-55 \r\n", "00-11-22-33-44-55pc\r\n"}) {
+        Put("Kivrel.addresses.txt", text + bad);
+        read = book;
+        status = ReadAddressFile(read);
+        EXPECT_EQ(status, FILE_DAMAGED) << bad;
+        EXPECT_TRUE(read.empty()) << bad;
+    }
+    ASSERT_TRUE(WriteAddressFile({}, status));
+    EXPECT_FALSE(Exists("Kivrel.addresses.txt"));
+    EXPECT_EQ(Get("Kivrel.addresses.txt.bak"), text + "00-11-22-33-44-55pc\r\n");
 }
 
 #ifdef _WIN32

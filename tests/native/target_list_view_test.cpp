@@ -22,18 +22,22 @@ namespace fs = std::filesystem;
 
 class ScriptedDialogs : public ViewDialogs {
 public:
-    bool RunRegister(const TargetEntry* editing, TargetEntry& result) override {
+    bool RunRegister(const TargetEntry* editing, TargetEntry& result,
+                     std::string& address) override {
         ++registerRuns;
         shownForEditing = editing == nullptr ? std::nullopt : std::optional<TargetEntry>(*editing);
+        shownAddress = address;
         if (!answer) {
             return false;
         }
         result = *answer;
+        address = answerAddress;
         return true;
     }
     void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
 
     std::optional<TargetEntry> answer; // none: the user cancels
+    std::string answerAddress, shownAddress;
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;
     std::vector<TargetList> sent;
@@ -441,6 +445,35 @@ TEST_F(ListViewTest, SaveWritesWhatTheRowsShow) {
     EXPECT_TRUE(view.SaveTargets());
     EXPECT_FALSE(view.NeedsSave());
     EXPECT_FALSE(fs::exists(kTargetFileName));
+}
+
+TEST_F(ListViewTest, AddressesGoWithTheirMacsAndComeBackAfterARestart) {
+    Fill(2);
+    dialogs.answer = Entry(5);
+    dialogs.answerAddress = " study-pc ";
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    control.Select({2});
+    EXPECT_TRUE(Command(ID_TARGET_UP));
+    // Editing shows the address; a new MAC takes it along, the old one lets go.
+    TargetEntry moved = Entry(6);
+    dialogs.answer = moved;
+    dialogs.answerAddress = "192.0.2.10";
+    EXPECT_TRUE(Command(ID_TARGET_EDIT));
+    EXPECT_EQ(dialogs.shownAddress, "study-pc");
+    EXPECT_EQ(view.AddressOf(Entry(5).mac), "");
+    EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
+    view.SaveTargets();
+    view.LoadTargets();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-6", "PC-1"}));
+    EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
+    // The data file stays as it was; deleting the PC forgets its address.
+    TargetList onDisk;
+    EXPECT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
+    EXPECT_EQ(onDisk, view.targets());
+    control.Select({1});
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    view.SaveTargets();
+    EXPECT_FALSE(fs::exists(kAddressFileName));
 }
 
 // The rows of a damaged file are not shown, so saving must not destroy it.

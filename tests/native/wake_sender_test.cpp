@@ -1,3 +1,5 @@
+#include "res/resource.h"
+#include "wake/mac_lookup.h"
 #include "wake/wake_packet.h"
 #include "wake/wake_sender.h"
 
@@ -174,6 +176,98 @@ TEST(WakeSender, CallsShareNothing) {
     EXPECT_EQ(ops.m_calls.size(), 8u);
     EXPECT_EQ(ops.m_sent[6], 0);
     EXPECT_EQ(ops.m_open, 0);
+}
+
+TEST(MacLookup, AddressesAndSubnets) {
+    std::uint32_t a = 7;
+    EXPECT_TRUE(ParseIpv4("192.0.2.10", a));
+    EXPECT_EQ(a, 0xC000020Au);
+    EXPECT_TRUE(ParseIpv4("0.0.0.0", a) && a == 0);
+    for (const char* bad : {"", "1.2.3", "1.2.3.4.", "1.2.3.256", "01.2.3.4", "1.2.3.4 ", "1..3.4",
+                            "1.2.3.-4", "1.2.3.1234", "pc-1"}) {
+        EXPECT_FALSE(ParseIpv4(bad, a)) << bad;
+    }
+    const std::vector<Subnet> nets = {{0xC0000201, 24}, {0x0A000001, 0}, {0xC6336401, 32}};
+    for (std::uint32_t in : {0xC0000202u, 0xC00002FEu, 0xC6336401u}) {
+        EXPECT_TRUE(OnLocalSubnet(in, nets)) << std::hex << in;
+    }
+    // Network and broadcast addresses, a /0 and the next /24 are no PC here.
+    for (std::uint32_t out : {0xC0000200u, 0xC00002FFu, 0x0A000002u, 0xC0000302u}) {
+        EXPECT_FALSE(OnLocalSubnet(out, nets)) << std::hex << out;
+    }
+}
+
+TEST(MacLookup, OnlyAUsableRowForTheAddressAnswers) {
+    const MacBytes mac = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55};
+    std::vector<NeighbourRow> rows = {
+        {1, mac, 6, false},                                  // another address
+        {2, {0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}, 6, false}, // multicast
+        {2, MacBytes{}, 6, false},                           // empty
+        {2, mac, 0, false},                                  // unresolved
+        {2, mac, 6, true},                                   // unreachable
+    };
+    MacBytes got{};
+    EXPECT_FALSE(FindNeighbourMac(2, rows, got));
+    rows.push_back({2, mac, 6, false});
+    EXPECT_TRUE(FindNeighbourMac(2, rows, got));
+    EXPECT_EQ(got, mac);
+}
+
+class FakeLookupOps final : public LookupOps {
+public:
+    bool Resolve(const std::string& name, std::uint32_t& address) override {
+        address = 0xC000020A;
+        return name == "study-pc";
+    }
+    bool ReadSubnets(std::vector<Subnet>& subnets) override {
+        subnets = {{0xC0000201, 24}};
+        return true;
+    }
+    ArpResult AskArp(std::uint32_t, MacBytes& mac) override {
+        mac = kFound;
+        return arp;
+    }
+    void Echo(std::uint32_t address) override { echoed.push_back(address); }
+    bool ReadNeighbours(std::vector<NeighbourRow>& rows) override {
+        if (++reads == answerAt) {
+            rows = {{0xC000020A, kFound, 6, false}};
+        }
+        return true;
+    }
+    void Pause(unsigned ms) override { paused += ms; }
+
+    static constexpr MacBytes kFound = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    ArpResult arp = ARP_UNSUPPORTED;
+    int answerAt = 3, reads = 0;
+    unsigned paused = 0;
+    std::vector<std::uint32_t> echoed;
+};
+
+TEST(MacLookup, EachOutcomeAndItsMessage) {
+    FakeLookupOps ops;
+    EXPECT_EQ(FindMac("other-pc", ops).result, LOOKUP_NO_NAME);
+    EXPECT_EQ(FindMac("198.51.100.7", ops).result, LOOKUP_OFF_SUBNET);
+    EXPECT_EQ(LookupMessageId(LOOKUP_OFF_SUBNET), unsigned(IDS_LOOKUP_OFF_SUBNET));
+    EXPECT_TRUE(ops.echoed.empty());
+    // Where the system cannot ask itself: one echo, then the table until it answers.
+    Lookup found = FindMac("study-pc", ops);
+    EXPECT_EQ(found.result, LOOKUP_FOUND);
+    EXPECT_EQ(found.mac, FakeLookupOps::kFound);
+    EXPECT_EQ(found.hostName, "study-pc");
+    EXPECT_EQ(ops.echoed, std::vector<std::uint32_t>{0xC000020A});
+    EXPECT_EQ(ops.paused, 200u);
+    // Silence gives up after about a second, with no MAC.
+    ops.answerAt = 0;
+    found = FindMac("192.0.2.10", ops);
+    EXPECT_EQ(found.result, LOOKUP_NO_ANSWER);
+    EXPECT_EQ(found.mac, MacBytes{});
+    EXPECT_EQ(found.hostName, "");
+    EXPECT_EQ(ops.paused, 1200u);
+    ops.arp = ARP_NO_ANSWER;
+    EXPECT_EQ(FindMac("192.0.2.10", ops).result, LOOKUP_NO_ANSWER);
+    ops.arp = ARP_FOUND;
+    EXPECT_EQ(FindMac("192.0.2.10", ops).mac, FakeLookupOps::kFound);
+    EXPECT_EQ(ops.echoed.size(), 2u);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // Runs the registration dialog as the list view would, under a plain main
 // window, and prints what the caller would see once it has closed:
 //   register_host [NAME_HEX MAC_TEXT]   (with arguments: edit mode)
-// prints "result N", then after IDOK "name HEX" and "mac TEXT".
+// prints "result N", then after IDOK "name HEX", "mac TEXT" and, when one was
+// given, "address TEXT".
 #include "targets/mac_text.h"
 #include "ui/register_dlg.h"
 #include "win/application.h"
@@ -60,6 +61,9 @@ protected:
             const kivrel::TargetEntry entry = dialog.GetEntry();
             std::printf("name %s\nmac %s\n", Hex(entry.name).c_str(),
                         entry.FormatMacText().c_str());
+            if (!dialog.GetAddress().empty()) {
+                std::printf("address %s\n", dialog.GetAddress().c_str());
+            }
         }
         std::fflush(stdout);
         ::DestroyWindow(m_main.Hwnd());

@@ -1,0 +1,143 @@
+#include "targets/address_file.h"
+
+#include "targets/file_system.h"
+#include "targets/mac_text.h"
+
+#include <exception>
+#include <utility>
+
+namespace kivrel {
+namespace {
+
+// Far more than any list of PCs needs; a bigger file is not ours.
+constexpr std::uint64_t kMaxFileSize = 1 << 20;
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+bool ParseLine(const std::string& line, AddressBook& book) {
+    MacBytes mac{};
+    if (line.size() < kMacTextLength + 2 || !IsBlank(line[kMacTextLength]) ||
+        ParseMacText(mac, line.substr(0, kMacTextLength).c_str()) != MAC_OK) {
+        return false;
+    }
+    const std::string address = CleanAddressText(line.substr(kMacTextLength + 1));
+    if (address.empty()) {
+        return false;
+    }
+    book[mac] = address;
+    return true;
+}
+
+TargetFileStatus ReadText(std::string& text, const char* path) {
+    PlatformFile file;
+    switch (file.OpenForReading(path)) {
+    case OPEN_OK:
+        break;
+    case OPEN_MISSING:
+        return FILE_MISSING;
+    case OPEN_REFUSED:
+        return FILE_HELD;
+    }
+    std::uint64_t size = 0;
+    std::size_t got = 0;
+    if (!file.GetSize(size) || size > kMaxFileSize) {
+        return FILE_DAMAGED;
+    }
+    text.resize(static_cast<std::size_t>(size));
+    return file.Read(&text[0], text.size(), got) && got == text.size() ? FILE_LOADED : FILE_DAMAGED;
+}
+
+TargetFileStatus ReadBook(AddressBook& book, const char* path) {
+    try {
+        std::string text;
+        const TargetFileStatus status = ReadText(text, path);
+        if (status == FILE_LOADED && !ParseAddressText(text, book)) {
+            return FILE_DAMAGED;
+        }
+        return status;
+    } catch (const std::exception&) {
+        return FILE_DAMAGED;
+    }
+}
+
+} // namespace
+
+std::string CleanAddressText(const std::string& utf8) {
+    const std::size_t first = utf8.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    std::string clean = utf8.substr(first, utf8.find_last_not_of(" \t\r\n") - first + 1);
+    for (char& c : clean) {
+        if (IsControl(c)) {
+            c = ' ';
+        }
+    }
+    return clean;
+}
+
+std::string FormatAddressText(const AddressBook& book) {
+    std::string text;
+    for (const auto& row : book) {
+        // CRLF: the file is meant to be read in any Windows editor.
+        text += FormatMacText(row.first) + ' ' + row.second + "\r\n";
+    }
+    return text;
+}
+
+bool ParseAddressText(const std::string& text, AddressBook& book) {
+    AddressBook read;
+    // An editor may have saved it with a byte order mark.
+    std::size_t at = text.compare(0, 3, kBom) == 0 ? 3 : 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.find_first_not_of(" \t") != std::string::npos && !ParseLine(line, read)) {
+            return false;
+        }
+        at = end + 1;
+    }
+    book = std::move(read);
+    return true;
+}
+
+TargetFileStatus ReadAddressFile(AddressBook& book, const char* path) {
+    book.clear();
+    AddressBook placed;
+    const TargetFileStatus status = ReadBook(placed, path);
+    try {
+        // A whole "<name>.new" is the newest book, as for the data file.
+        if (ReadBook(book, (std::string(path) + ".new").c_str()) == FILE_LOADED) {
+            return status;
+        }
+    } catch (const std::exception&) {
+    }
+    book.clear();
+    if (status == FILE_LOADED) {
+        book.swap(placed);
+    }
+    return status;
+}
+
+bool WriteAddressFile(const AddressBook& book, TargetFileStatus& status, const char* path) {
+    try {
+        return SaveWholeFile(FormatAddressText(book), status, path);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace kivrel

@@ -1,0 +1,207 @@
+// Vista's neighbour table types; its functions are looked up, never imported.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
+
+#include "wake/mac_finder.h"
+
+#include "win/ansi_text.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
+
+#include <atomic>
+#include <cstring>
+#include <exception>
+
+namespace kivrel {
+
+struct MacFinderJob {
+    std::string text;
+    HWND notify = nullptr;
+    Lookup lookup;
+    std::atomic<bool> done{false};
+};
+
+namespace {
+
+// An echo this long covers any answer from the same LAN.
+constexpr DWORD kEchoTimeoutMs = 1000;
+
+IPAddr ToIpAddr(std::uint32_t address) {
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(address >> 24), static_cast<unsigned char>(address >> 16),
+        static_cast<unsigned char>(address >> 8), static_cast<unsigned char>(address)};
+    IPAddr ip;
+    std::memcpy(&ip, bytes, sizeof ip);
+    return ip;
+}
+
+std::uint32_t FromBytes(const void* at) {
+    const auto* b = static_cast<const unsigned char*>(at);
+    return std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | b[3];
+}
+
+unsigned PrefixOf(DWORD mask) {
+    unsigned length = 0;
+    for (std::uint32_t m = FromBytes(&mask); m & 0x80000000u; m <<= 1) {
+        ++length;
+    }
+    return length;
+}
+
+template <typename Fn> Fn SystemFunction(const wchar_t* dll, const char* name) {
+    const HMODULE module = ::LoadLibraryW(dll);
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+class SystemLookupOps final : public LookupOps {
+public:
+    bool Resolve(const std::string& utf8Name, std::uint32_t& address) override {
+        using GetAddrInfoWFn = INT(WSAAPI*)(PCWSTR, PCWSTR, const ADDRINFOW*, PADDRINFOW*);
+        using FreeAddrInfoWFn = VOID(WSAAPI*)(PADDRINFOW);
+        const auto getInfo = SystemFunction<GetAddrInfoWFn>(L"ws2_32.dll", "GetAddrInfoW");
+        const auto freeInfo = SystemFunction<FreeAddrInfoWFn>(L"ws2_32.dll", "FreeAddrInfoW");
+        const std::wstring name = win::Utf8ToWide(utf8Name);
+        if (getInfo == nullptr || freeInfo == nullptr || name.empty()) {
+            return false;
+        }
+        ADDRINFOW hints = {};
+        hints.ai_family = AF_INET;
+        ADDRINFOW* found = nullptr;
+        if (getInfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+            return false;
+        }
+        address = FromBytes(&reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr);
+        freeInfo(found);
+        return true;
+    }
+
+    bool ReadSubnets(std::vector<Subnet>& subnets) override {
+        ULONG size = 0;
+        std::vector<ULONGLONG> buffer;
+        DWORD result = ERROR_INSUFFICIENT_BUFFER;
+        for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
+            buffer.resize(size / sizeof(ULONGLONG) + 1);
+            result =
+                ::GetIpAddrTable(reinterpret_cast<MIB_IPADDRTABLE*>(buffer.data()), &size, FALSE);
+        }
+        if (result != NO_ERROR) {
+            return false;
+        }
+        const auto* table = reinterpret_cast<const MIB_IPADDRTABLE*>(buffer.data());
+        for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+            subnets.push_back(
+                {FromBytes(&table->table[i].dwAddr), PrefixOf(table->table[i].dwMask)});
+        }
+        return true;
+    }
+
+    ArpResult AskArp(std::uint32_t address, MacBytes& mac) override {
+        ULONG hardware[2] = {};
+        ULONG length = sizeof hardware;
+        const DWORD result = ::SendARP(ToIpAddr(address), 0, hardware, &length);
+        if (result == ERROR_NOT_SUPPORTED) {
+            return ARP_UNSUPPORTED;
+        }
+        if (result != NO_ERROR || length != mac.size()) {
+            return ARP_NO_ANSWER;
+        }
+        std::memcpy(mac.data(), hardware, mac.size());
+        return ARP_FOUND;
+    }
+
+    void Echo(std::uint32_t address) override {
+        const HANDLE icmp = ::IcmpCreateFile();
+        if (icmp == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        char data[8] = "kivrel";
+        // Room for the reply, its data and an ICMP error, as the call asks.
+        alignas(ICMP_ECHO_REPLY) char reply[sizeof(ICMP_ECHO_REPLY) + sizeof data + 8];
+        ::IcmpSendEcho(icmp, ToIpAddr(address), data, sizeof data, nullptr, reply, sizeof reply,
+                       kEchoTimeoutMs);
+        ::IcmpCloseHandle(icmp);
+    }
+
+    bool ReadNeighbours(std::vector<NeighbourRow>& rows) override {
+        using GetTableFn = DWORD(WINAPI*)(ADDRESS_FAMILY, PMIB_IPNET_TABLE2*);
+        using FreeTableFn = VOID(WINAPI*)(PVOID);
+        const auto getTable = SystemFunction<GetTableFn>(L"iphlpapi.dll", "GetIpNetTable2");
+        const auto freeTable = SystemFunction<FreeTableFn>(L"iphlpapi.dll", "FreeMibTable");
+        MIB_IPNET_TABLE2* table = nullptr;
+        if (getTable == nullptr || freeTable == nullptr || getTable(AF_INET, &table) != NO_ERROR) {
+            return false;
+        }
+        bool copied = true;
+        try {
+            for (ULONG i = 0; i < table->NumEntries; ++i) {
+                const MIB_IPNET_ROW2& entry = table->Table[i];
+                NeighbourRow row;
+                row.address = FromBytes(&entry.Address.Ipv4.sin_addr);
+                row.macLength = entry.PhysicalAddressLength;
+                std::memcpy(row.mac.data(), entry.PhysicalAddress, row.mac.size());
+                row.unreachable = entry.State == NlnsUnreachable || entry.State == NlnsIncomplete;
+                rows.push_back(row);
+            }
+        } catch (const std::exception&) {
+            copied = false; // the system's table is still freed
+        }
+        freeTable(table);
+        return copied;
+    }
+
+    void Pause(unsigned ms) override { ::Sleep(ms); }
+};
+
+DWORD WINAPI FinderThread(LPVOID param) {
+    const std::unique_ptr<std::shared_ptr<MacFinderJob>> share(
+        static_cast<std::shared_ptr<MacFinderJob>*>(param));
+    MacFinderJob& job = **share;
+    // The resolver needs the socket library started on this thread's behalf too.
+    WSADATA data;
+    const bool started = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    try {
+        SystemLookupOps ops;
+        job.lookup = FindMac(job.text, ops);
+    } catch (const std::exception&) {
+        job.lookup = Lookup(); // out of memory: as if nobody answered
+    }
+    if (started) {
+        ::WSACleanup();
+    }
+    job.done.store(true, std::memory_order_release);
+    ::PostMessageW(job.notify, WM_MAC_FOUND, 0, 0);
+    return 0;
+}
+
+} // namespace
+
+bool MacFinder::Start(const std::string& text, HWND notify) {
+    auto job = std::make_shared<MacFinderJob>();
+    job->text = text;
+    job->notify = notify;
+    auto share = std::make_unique<std::shared_ptr<MacFinderJob>>(job);
+    const HANDLE thread = ::CreateThread(nullptr, 0, FinderThread, share.get(), 0, nullptr);
+    if (thread == nullptr) {
+        return false;
+    }
+    share.release();
+    ::CloseHandle(thread);
+    m_job = std::move(job);
+    return true;
+}
+
+bool MacFinder::TakeResult(Lookup& lookup) {
+    if (!m_job || !m_job->done.load(std::memory_order_acquire)) {
+        return false;
+    }
+    lookup = m_job->lookup;
+    m_job.reset();
+    return true;
+}
+
+} // namespace kivrel

@@ -1,0 +1,74 @@
+// Finding a PC's MAC from its host name or IPv4 address, free of the window
+// system: the system's calls come through LookupOps, so that every decision
+// (which text is an address, which address is local, which neighbour row
+// answers) runs natively against fakes.
+#pragma once
+
+#include "targets/target_entry.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kivrel {
+
+// Addresses are in host byte order: 192.0.2.10 is 0xC000020A.
+struct Subnet {
+    std::uint32_t address = 0; // any address of the adapter on it
+    unsigned prefixLength = 0;
+};
+
+struct NeighbourRow {
+    std::uint32_t address = 0;
+    MacBytes mac{};
+    unsigned macLength = 0;   // 6 for Ethernet; 0 while unresolved
+    bool unreachable = false; // the system's own verdict: nobody answered
+};
+
+enum LookupResult {
+    LOOKUP_FOUND,
+    LOOKUP_NO_NAME,    // the host name could not be resolved
+    LOOKUP_OFF_SUBNET, // on none of this PC's networks: behind a router at best
+    LOOKUP_NO_ANSWER,  // off, or not on this network
+};
+
+enum ArpResult { ARP_FOUND, ARP_UNSUPPORTED, ARP_NO_ANSWER };
+
+class LookupOps {
+public:
+    virtual ~LookupOps() = default;
+    // A host name's first IPv4 address.
+    virtual bool Resolve(const std::string& utf8Name, std::uint32_t& address) = 0;
+    // Every IPv4 subnet of this PC's adapters that are up.
+    virtual bool ReadSubnets(std::vector<Subnet>& subnets) = 0;
+    virtual ArpResult AskArp(std::uint32_t address, MacBytes& mac) = 0;
+    // One echo request; its answer does not matter, only that the system
+    // resolves the address on the way.
+    virtual void Echo(std::uint32_t address) = 0;
+    virtual bool ReadNeighbours(std::vector<NeighbourRow>& rows) = 0;
+    virtual void Pause(unsigned ms) = 0;
+};
+
+struct Lookup {
+    LookupResult result = LOOKUP_NO_ANSWER;
+    MacBytes mac{};
+    // The text itself when it was a host name, else empty: what an empty
+    // name field takes.
+    std::string hostName;
+};
+
+// Strictly four dotted decimal numbers of 0 to 255, no leading zeros (which
+// other parsers read as octal), nothing around them.
+bool ParseIpv4(const std::string& text, std::uint32_t& address);
+// On one of the subnets, and neither its network nor its broadcast address.
+bool OnLocalSubnet(std::uint32_t address, const std::vector<Subnet>& subnets);
+// The first row for the address with a usable MAC: multicast, empty and
+// unreachable rows never answer.
+bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourRow>& rows, MacBytes& mac);
+// The string id that tells the user why a look-up failed; 0 for LOOKUP_FOUND.
+unsigned LookupMessageId(LookupResult result);
+
+// The whole look-up; text is UTF-8, trimmed of blanks by the caller.
+Lookup FindMac(const std::string& text, LookupOps& ops);
+
+} // namespace kivrel
