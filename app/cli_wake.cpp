@@ -1,18 +1,44 @@
 #include "app/cli_wake.h"
 
+#include "app/target_names.h"
 #include "targets/mac_messages.h"
 #include "wake/wake_sender.h"
 
 namespace kivrel {
+namespace {
 
-CliExit RunCommandLineWake(const std::string& text, Messages& messages, WakeSender send) {
+class Tally final : public SendProgress {
+public:
+    void Report(int result) override {
+        ++reported;
+        failed = failed || result != SEND_OK;
+    }
+    void Finished() override {}
+
+    std::size_t reported = 0;
+    bool failed = false;
+};
+
+} // namespace
+
+CliExit RunCommandLineWake(const std::string& text, Messages& messages, WakeSender send,
+                           const NamedWake& named) {
     MacBytes mac{};
     const MacParseResult parsed = ParseMacText(mac, text.c_str());
-    if (parsed != MAC_OK) {
+    if (parsed == MAC_OK) {
+        return send(mac) == SEND_OK ? CLI_EXIT_SENT : CLI_EXIT_SEND_FAILED;
+    }
+    TargetList list;
+    named.load(list);
+    const std::vector<MacBytes> macs = MacsNamed(list, text, named.isLeadByte);
+    if (macs.empty()) {
         messages.ShowWarning(MacParseMessageId(parsed));
         return CLI_EXIT_BAD_ADDRESS;
     }
-    return send(mac) == SEND_OK ? CLI_EXIT_SENT : CLI_EXIT_SEND_FAILED;
+    // A run the pause ended early sent too few: that is a failure too.
+    Tally tally;
+    SendWorker(macs, named.pause, tally, send);
+    return tally.reported == macs.size() && !tally.failed ? CLI_EXIT_SENT : CLI_EXIT_SEND_FAILED;
 }
 
 } // namespace kivrel

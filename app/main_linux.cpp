@@ -1,8 +1,10 @@
-// The Linux command-line waker: the same parse and send as Kivrel.exe's
-// command-line mode, with the messages on standard error.
+// The Linux command-line waker: the same parse, look-up by name and send as
+// Kivrel.exe's command-line mode, with the messages on standard error.
 #include "app/cli_wake.h"
 #include "app/command_line.h"
 #include "res/utf8_strings.h"
+#include "targets/target_file.h"
+#include "wake/abort_event.h"
 #include "wake/wake_sender.h"
 
 #include <cstdio>
@@ -17,19 +19,35 @@ public:
         Print(id);
         return false;
     }
+    void ShowNumbers(unsigned id, bool, unsigned long first, unsigned long second) override {
+        std::fprintf(
+            stderr, "Kivrel: %s\n",
+            kivrel::FillNumbers(std::string(kivrel::Utf8String(id)), first, second).c_str());
+    }
 
 private:
     static void Print(unsigned id) { std::fprintf(stderr, "Kivrel: %s\n", kivrel::Utf8String(id)); }
 };
+
+// Names are the data file's bytes: no double-byte code page here.
+bool NoLeadByte(unsigned char) {
+    return false;
+}
+
+void LoadShared(kivrel::TargetList& list) {
+    kivrel::ReadTargetFile(list, kivrel::kTargetFileName, kivrel::READ_SHARED);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::string text = kivrel::JoinArguments(argc, argv);
     if (text.empty()) {
-        std::fprintf(stderr, "usage: kivrel XX-XX-XX-XX-XX-XX\n");
+        std::fprintf(stderr, "usage: kivrel XX-XX-XX-XX-XX-XX | NAME\n");
         return kivrel::CLI_EXIT_BAD_ADDRESS;
     }
     StderrMessages messages;
-    return kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket);
+    kivrel::AbortEvent pause;
+    return kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket,
+                                      {LoadShared, NoLeadByte, pause});
 }

@@ -31,4 +31,11 @@ bool SeenMessages::Confirm(unsigned stringId) {
     return Seen() && m_boxes.Confirm(stringId);
 }
 
+void SeenMessages::ShowNumbers(unsigned stringId, bool fault, unsigned long first,
+                               unsigned long second) {
+    if (Seen()) {
+        m_boxes.ShowNumbers(stringId, fault, first, second);
+    }
+}
+
 } // namespace kivrel

@@ -28,6 +28,8 @@ public:
     void ShowWarning(unsigned stringId) override;
     // Unseen, the question is answered Cancel.
     bool Confirm(unsigned stringId) override;
+    void ShowNumbers(unsigned stringId, bool fault, unsigned long first,
+                     unsigned long second) override;
 
 private:
     bool Seen();

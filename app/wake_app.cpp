@@ -4,7 +4,9 @@
 #include "app/command_line.h"
 #include "app/seen_messages.h"
 #include "res/resource.h"
+#include "targets/target_file.h"
 #include "ui/message_boxes.h"
+#include "wake/abort_event.h"
 #include "wake/wake_sender.h"
 #include "win/message_box.h"
 
@@ -14,6 +16,10 @@ namespace {
 
 bool IsLeadByte(unsigned char c) {
     return ::IsDBCSLeadByte(c) != FALSE;
+}
+
+void LoadShared(kivrel::TargetList& list) {
+    kivrel::ReadTargetFile(list, kivrel::kTargetFileName, kivrel::READ_SHARED);
 }
 
 } // namespace
@@ -30,7 +36,9 @@ bool CWakeApp::InitInstance() {
     m_socketsStarted = true;
     const std::string text = kivrel::CommandLineText(::GetCommandLineA(), IsLeadByte);
     if (!text.empty()) {
-        SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket));
+        kivrel::AbortEvent pause;
+        SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket,
+                                               {LoadShared, IsLeadByte, pause}));
         ReleaseSockets();
         return false;
     }

@@ -1,5 +1,6 @@
-# The window system's DLLs are imported lazily: a command-line wake never
-# calls them, and under Wine loading USER32, GDI32 and COMCTL32 costs more
+# The window system's DLLs, the file dialogs' too, are imported lazily: a
+# command-line wake never calls them, and under Wine loading USER32, GDI32
+# and COMCTL32 costs more
 # than the whole wake. Each import library of the toolchain is turned into a
 # delay-load library with the same exports, and kivrel_window_dlls links those
 # in its place (the first call of a DLL's function loads it).
@@ -7,7 +8,7 @@
 # go to the delay-load thunks; through a dllimport pointer they would reach an
 # import slot that the 32-bit delay-load libraries leave empty (the 64-bit
 # ones fill it with the thunk, and work either way).
-add_compile_definitions(_USER32_ _GDI32_ _COMCTL32_)
+add_compile_definitions(_USER32_ _GDI32_ _COMCTL32_ _COMDLG32_)
 
 # 32-bit C names carry a leading underscore; 64-bit ones none.
 set(symbol_prefix "")
@@ -24,7 +25,7 @@ add_library(kivrel_window_dlls INTERFACE)
 # declarations plain externals, as above.
 add_library(kivrel_socket_dlls INTERFACE)
 target_compile_definitions(kivrel_socket_dlls INTERFACE WINSOCK_API_LINKAGE=)
-foreach(dll user32 gdi32 comctl32 wsock32 iphlpapi)
+foreach(dll user32 gdi32 comctl32 comdlg32 wsock32 iphlpapi)
   set(owner kivrel_window_dlls)
   if(dll MATCHES "^(wsock32|iphlpapi)$")
     set(owner kivrel_socket_dlls)

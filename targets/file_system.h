@@ -15,6 +15,11 @@ enum OpenResult {
     OPEN_REFUSED, // something exists but could not be opened (locked, no access)
 };
 
+enum ReadSharing {
+    READ_ALONE,  // no other process may open the file meanwhile (on Windows)
+    READ_SHARED, // others may read, write, rename or delete it meanwhile
+};
+
 class PlatformFile {
 public:
     PlatformFile() = default;
@@ -23,9 +28,9 @@ public:
     PlatformFile(const PlatformFile&) = delete;
     PlatformFile& operator=(const PlatformFile&) = delete;
 
-    // An existing file; on Windows no other process may open it meanwhile, and
-    // one that another holds is waited for about 2 seconds.
-    OpenResult OpenForReading(const char* path);
+    // An existing file, shared with other processes as sharing says; on
+    // Windows one that another program holds is waited for about 2 seconds.
+    OpenResult OpenForReading(const char* path, ReadSharing sharing = READ_ALONE);
     // Creates the file or empties an existing one; unshared like the above.
     bool CreateForWriting(const char* path);
 

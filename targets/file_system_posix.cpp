@@ -39,7 +39,8 @@ PlatformFile::~PlatformFile() {
     }
 }
 
-OpenResult PlatformFile::OpenForReading(const char* path) {
+// POSIX opens never exclude other processes.
+OpenResult PlatformFile::OpenForReading(const char* path, ReadSharing) {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return PathExists(path) ? OPEN_REFUSED : OPEN_MISSING;

@@ -21,11 +21,11 @@ DWORD Piece(std::size_t left) {
 constexpr DWORD kHeldWaitMs = 2000;
 constexpr DWORD kHeldRetryMs = 100;
 
-HANDLE OpenUnshared(const char* path) {
+HANDLE OpenWaiting(const char* path, DWORD share) {
     const DWORD start = ::GetTickCount();
     for (;;) {
         const HANDLE file =
-            ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+            ::CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION ||
             ::GetTickCount() - start >= kHeldWaitMs) {
@@ -43,8 +43,9 @@ PlatformFile::~PlatformFile() {
     }
 }
 
-OpenResult PlatformFile::OpenForReading(const char* path) {
-    const HANDLE file = OpenUnshared(path);
+OpenResult PlatformFile::OpenForReading(const char* path, ReadSharing sharing) {
+    const HANDLE file = OpenWaiting(
+        path, sharing == READ_SHARED ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
     if (file == INVALID_HANDLE_VALUE) {
         return PathExists(path) ? OPEN_REFUSED : OPEN_MISSING;
     }

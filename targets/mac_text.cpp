@@ -58,4 +58,51 @@ MacParseResult ParseMacText(MacBytes& out, const char* text) {
     return MAC_OK;
 }
 
+namespace {
+
+// Every third character of a 17-character text, or every fifth of a 14, is
+// the separator; the rest are the twelve digits.
+bool TakeDigits(const std::string& text, std::string& digits) {
+    if (text.size() == 12) {
+        digits = text;
+        return true;
+    }
+    const bool dotted = text.size() == 14;
+    if (!dotted && text.size() != kMacTextLength) {
+        return false;
+    }
+    const std::size_t step = dotted ? 5 : 3;
+    const char separator = dotted ? '.' : text[2];
+    if (!dotted && separator != '-' && separator != ':') {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i % step != step - 1) {
+            digits += text[i];
+        } else if (text[i] != separator) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool ParseMacAnyForm(MacBytes& out, const std::string& text) {
+    std::string digits;
+    // A NUL would end a pair early and pass as a one-digit group.
+    if (text.find('\0') != std::string::npos || !TakeDigits(text, digits)) {
+        return false;
+    }
+    MacBytes mac;
+    for (std::size_t k = 0; k < mac.size(); ++k) {
+        const char pair[] = {digits[2 * k], digits[2 * k + 1], '\0'};
+        if (!HexPairToByte(mac[k], pair)) {
+            return false;
+        }
+    }
+    out = mac;
+    return true;
+}
+
 } // namespace kivrel

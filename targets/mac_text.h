@@ -21,6 +21,11 @@ std::string FormatMacText(const MacBytes& mac);
 // group; callers that want exactly 17 check the length first.
 MacParseResult ParseMacText(MacBytes& out, const char* text);
 
+// The forms other tools and spreadsheets write: 00-11-22-33-44-55,
+// 00:11:22:33:44:55, 001122334455 or 0011.2233.4455, either case, exactly.
+// out is untouched unless the whole text is one of them.
+bool ParseMacAnyForm(MacBytes& out, const std::string& text);
+
 // Converts a terminated group of hexadecimal digits; out is untouched on failure.
 bool HexPairToByte(std::uint8_t& out, const char* group);
 

@@ -61,9 +61,9 @@ bool Decode(const std::uint8_t* at, std::size_t left, std::uint32_t count, Targe
     return true;
 }
 
-TargetFileStatus ReadWhole(TargetList& list, const std::string& path) {
+TargetFileStatus ReadWhole(TargetList& list, const std::string& path, ReadSharing sharing) {
     PlatformFile file;
-    switch (file.OpenForReading(path.c_str())) {
+    switch (file.OpenForReading(path.c_str(), sharing)) {
     case OPEN_OK:
         break;
     case OPEN_MISSING:
@@ -99,9 +99,9 @@ TargetFileStatus ReadWhole(TargetList& list, const std::string& path) {
 // No exception leaves: running out of memory, or a count no list can hold,
 // is a file that cannot be read whole. The list is only ever assigned a
 // complete result, so it is still empty then.
-TargetFileStatus ReadContained(TargetList& list, const std::string& path) {
+TargetFileStatus ReadContained(TargetList& list, const std::string& path, ReadSharing sharing) {
     try {
-        return ReadWhole(list, path);
+        return ReadWhole(list, path, sharing);
     } catch (const std::exception&) {
         return FILE_DAMAGED;
     }
@@ -198,11 +198,11 @@ TargetFileStatus ReadTargetFile(TargetList& list) {
     return ReadTargetFile(list, kTargetFileName);
 }
 
-TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path) {
+TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path, ReadSharing sharing) {
     list.Clear();
     TargetList placed;
-    const TargetFileStatus status = ReadContained(placed, path);
-    if (ReadContained(list, path + ".new") != FILE_LOADED && status == FILE_LOADED) {
+    const TargetFileStatus status = ReadContained(placed, path, sharing);
+    if (ReadContained(list, path + ".new", sharing) != FILE_LOADED && status == FILE_LOADED) {
         list = std::move(placed);
     }
     return status;

@@ -3,6 +3,7 @@
 // and the six MAC bytes. An empty list is kept as no file at all.
 #pragma once
 
+#include "targets/file_system.h"
 #include "targets/target_list.h"
 
 #include <string>
@@ -34,7 +35,10 @@ enum TargetFileStatus {
 // list stays empty, never a part of a file. The result says what is at the
 // file's place, whichever list was read. No exception leaves it.
 TargetFileStatus ReadTargetFile(TargetList& list);
-TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path);
+// READ_SHARED for a reader beside the window, such as the command line,
+// which must neither be refused by it nor keep it from saving.
+TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path,
+                                ReadSharing sharing = READ_ALONE);
 
 // Writes the list under a temporary name, flushes it to the disk, renames it
 // "<name>.new" and only then puts that in the file's place; an empty list

@@ -2,7 +2,8 @@
 """Takes the README's pictures of Kivrel.exe under Wine: the main window with
 a few targets, the send dialog after a run and the registration dialog, its
 MAC just found from a host name on the harness's LAN, at 96, 144 and 192 DPI
-(main.png, main-144.png, main-192.png, ...), and the about box at 96.
+(main.png, main-144.png, main-192.png, ...), and the about box and the open
+操作 menu at 96.
 
     WINEPREFIX=~/.cache/kivrel/shots-prefix KIVREL_SCREEN=1600x1200x24 \\
         tests/harness/isolated --lans 1 --wine python3 tools/screenshots.py KIVREL.EXE PROBE.EXE
@@ -68,6 +69,14 @@ def shoot_program(exe, ui, out, suffix):
         ui.wait_gone(send)
 
         if not suffix:
+            # The 操作 menu, open over the window, with its import and export items.
+            ui.do('keys', frame, 'alt+c')
+            menu = ui.find('#32768', '*')['hwnd']
+            shoot(ui, frame, out / 'menu-csv.png')
+            ui.do('keys', frame, 'esc')
+            ui.do('keys', frame, 'esc')
+            ui.wait_gone(menu)
+
             ui.do('command', frame, R.ID_APP_ABOUT)
             about = ui.dialog(CAPTIONS[R.IDD_ABOUTBOX])
             shoot(ui, about, out / 'about.png')

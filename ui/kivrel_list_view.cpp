@@ -4,9 +4,11 @@
 #include "ui/register_dlg.h"
 #include "wake/send_dlg.h"
 #include "win/ansi_text.h"
+#include "win/file_dialog.h"
 #include "win/resource_string.h"
+#include "win/whole_file.h"
 
-CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages) {}
+CKivrelListView::CKivrelListView() : m_view(*this, *this, m_messages, m_codec) {}
 
 CKivrelListView* CKivrelListView::CreateObject() {
     return new CKivrelListView;
@@ -120,4 +122,42 @@ void CKivrelListView::RunSend(kivrel::TargetList copies) {
     CSendDlg dialog;
     dialog.m_targets = std::move(copies);
     dialog.DoModal();
+}
+
+namespace {
+
+win::FileDialogTexts CsvDialogTexts(UINT titleId) {
+    return {win::ResourceString(titleId), win::ResourceString(IDS_CSV_FILTER), L"Kivrel.csv",
+            L"csv"};
+}
+
+} // namespace
+
+// The file dialogs are owned by the main window, as the modal dialogs are.
+kivrel::FileOutcome CKivrelListView::RunImport(std::size_t limit, std::string& bytes) {
+    win::FileDialogTexts texts = CsvDialogTexts(IDS_IMPORT_TITLE);
+    texts.defaultName.clear();
+    std::wstring path;
+    if (!win::ChooseFileToOpen(::GetAncestor(Hwnd(), GA_ROOT), texts, path)) {
+        return kivrel::FileOutcome::Cancelled;
+    }
+    switch (win::ReadWholeFile(path, limit, bytes)) {
+    case win::ReadWholeResult::Read:
+        return kivrel::FileOutcome::Done;
+    case win::ReadWholeResult::TooBig:
+        return kivrel::FileOutcome::TooBig;
+    case win::ReadWholeResult::Failed:
+        break;
+    }
+    return kivrel::FileOutcome::Failed;
+}
+
+kivrel::FileOutcome CKivrelListView::RunExport(const std::string& bytes) {
+    std::wstring path;
+    if (!win::ChooseFileToSave(::GetAncestor(Hwnd(), GA_ROOT), CsvDialogTexts(IDS_EXPORT_TITLE),
+                               path)) {
+        return kivrel::FileOutcome::Cancelled;
+    }
+    return win::WriteWholeFile(path, bytes) ? kivrel::FileOutcome::Done
+                                            : kivrel::FileOutcome::Failed;
 }

@@ -3,6 +3,7 @@
 // face only lends it the control, the dialogs and the message boxes.
 #pragma once
 
+#include "ui/ansi_codec.h"
 #include "ui/list_control.h"
 #include "ui/list_look.h"
 #include "ui/message_boxes.h"
@@ -52,13 +53,17 @@ private:
     void DeleteAllRows() override;
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
+    void SetRedraw(bool redraw) override { m_list.SetRedraw(redraw); }
 
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
                      std::string& address) override;
     void RunSend(kivrel::TargetList copies) override;
+    kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
+    kivrel::FileOutcome RunExport(const std::string& bytes) override;
 
     win::ListView m_list;
     ListLook m_look;
     MessageBoxes m_messages;
+    AnsiCodec m_codec;
     kivrel::TargetListView m_view;
 };

@@ -28,6 +28,9 @@ public:
     virtual void SetRowState(int row, unsigned state, unsigned mask) = 0;
     // Partial visibility is enough.
     virtual void EnsureVisible(int row) = 0;
+    // Off while many rows go in, so that they are laid out and painted once,
+    // when it is on again.
+    virtual void SetRedraw(bool redraw) = 0;
 };
 
 } // namespace kivrel

@@ -25,3 +25,10 @@ bool MessageBoxes::AskRetry(unsigned stringId, const std::wstring& insert) {
 bool MessageBoxes::Confirm(unsigned stringId) {
     return win::ShowMessageBox(stringId, AFX_IDS_APP_TITLE, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
+
+void MessageBoxes::ShowNumbers(unsigned stringId, bool fault, unsigned long first,
+                               unsigned long second) {
+    const std::wstring text = kivrel::FillNumbers(win::ResourceString(stringId), first, second);
+    win::ShowMessageText(text, AFX_IDS_APP_TITLE,
+                         MB_OK | (fault ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+}

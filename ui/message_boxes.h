@@ -10,6 +10,8 @@ public:
     void ShowStop(unsigned stringId) override;
     void ShowWarning(unsigned stringId) override;
     bool Confirm(unsigned stringId) override;
+    void ShowNumbers(unsigned stringId, bool fault, unsigned long first,
+                     unsigned long second) override;
     // Exclamation icon, Retry and Cancel; the text's "%1" becomes insert.
     // True on Retry.
     bool AskRetry(unsigned stringId, const std::wstring& insert);

@@ -1,14 +1,32 @@
 #include "ui/target_list_view.h"
 
 #include "res/resource.h"
+#include "targets/target_csv.h"
+#include "ui/target_import.h"
 
 #include <exception>
 #include <vector>
 
 namespace kivrel {
+namespace {
 
-TargetListView::TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages)
-    : m_control(control), m_dialogs(dialogs), m_messages(messages) {}
+// The control draws nothing while it lives.
+class RedrawOff {
+public:
+    explicit RedrawOff(ListControl& control) : m_control(control) { m_control.SetRedraw(false); }
+    ~RedrawOff() { m_control.SetRedraw(true); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    ListControl& m_control;
+};
+
+} // namespace
+
+TargetListView::TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages,
+                               const TextCodec& codec)
+    : m_control(control), m_dialogs(dialogs), m_messages(messages), m_codec(codec) {}
 
 void TargetListView::LoadTargets() {
     m_targets.Clear();
@@ -104,6 +122,8 @@ const CommandRow<TargetListView> TargetListView::kCommands[] = {
     {ID_TARGET_DELETE, &TargetListView::OnTargetDelete, &TargetListView::OnUpdateTargetDelete},
     {ID_TARGET_UP, &TargetListView::OnTargetUp, &TargetListView::OnUpdateTargetUp},
     {ID_TARGET_DOWN, &TargetListView::OnTargetDown, &TargetListView::OnUpdateTargetDown},
+    {ID_TARGET_IMPORT, &TargetListView::OnTargetImport, nullptr},
+    {ID_TARGET_EXPORT, &TargetListView::OnTargetExport, &TargetListView::OnUpdateSendAll},
 };
 
 bool TargetListView::QueryCommand(unsigned id, CommandState& state) const {
@@ -202,6 +222,28 @@ void TargetListView::OnSendSelected() {
 
 void TargetListView::OnSendAll() {
     m_dialogs.RunSend(m_targets);
+}
+
+void TargetListView::OnTargetImport() {
+    std::string bytes;
+    const FileOutcome read = m_dialogs.RunImport(kMaxImportBytes, bytes);
+    if (read == FileOutcome::Cancelled) {
+        return;
+    }
+    const ImportPlan plan = PlanImport(m_targets, read, bytes, m_codec);
+    {
+        const RedrawOff batch(m_control);
+        for (const TargetEntry& entry : plan.added) {
+            AddTarget(entry);
+        }
+    }
+    m_messages.ShowNumbers(plan.messageId, plan.fault, plan.first, plan.second);
+}
+
+void TargetListView::OnTargetExport() {
+    if (m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec)) == FileOutcome::Failed) {
+        m_messages.ShowWarning(IDS_EXPORT_FAILED);
+    }
 }
 
 void TargetListView::OnDblclk() {

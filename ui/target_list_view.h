@@ -8,6 +8,7 @@
 #include "targets/target_entry.h"
 #include "targets/target_file.h"
 #include "targets/target_list.h"
+#include "targets/text_codec.h"
 #include "ui/list_control.h"
 #include "ui/messages.h"
 #include "ui/view_dialogs.h"
@@ -17,7 +18,8 @@ namespace kivrel {
 class TargetListView final : public CommandTarget {
 public:
     // Only references are kept: the control may get its window later.
-    TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages);
+    TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages,
+                   const TextCodec& codec);
 
     // Shows the newest complete list the data file holds, or nothing; the
     // addresses come from their own file, whatever became of the data file.
@@ -56,6 +58,9 @@ public:
     void OnTargetDown();
     void OnSendSelected();
     void OnSendAll();
+    // All or nothing: a fault anywhere in the file adds no row.
+    void OnTargetImport();
+    void OnTargetExport();
     // A double-click sends the selection, after asking.
     void OnDblclk();
 
@@ -79,6 +84,7 @@ private:
     ListControl& m_control;
     ViewDialogs& m_dialogs;
     Messages& m_messages;
+    const TextCodec& m_codec;
     TargetList m_targets;
     // Until a load has looked, whatever file is there is kept by a save.
     TargetFileStatus m_fileStatus = FILE_DAMAGED;

@@ -5,9 +5,17 @@
 #include "targets/target_entry.h"
 #include "targets/target_list.h"
 
+#include <cstddef>
 #include <string>
 
 namespace kivrel {
+
+enum class FileOutcome {
+    Done,
+    Cancelled, // the user closed the file dialog without a file
+    Failed,    // the file could not be read, or written and put in place
+    TooBig,    // the file holds more bytes than asked for
+};
 
 class ViewDialogs {
 public:
@@ -20,6 +28,11 @@ public:
                              std::string& address) = 0;
     // Sending: the dialog owns its copies; its outcome changes nothing here.
     virtual void RunSend(TargetList copies) = 0;
+    // The system's open dialog, then the chosen file's bytes, at most limit.
+    virtual FileOutcome RunImport(std::size_t limit, std::string& bytes) = 0;
+    // The system's save dialog, then the bytes written whole and put in place
+    // in one step, so that a failure leaves no half file.
+    virtual FileOutcome RunExport(const std::string& bytes) = 0;
 };
 
 } // namespace kivrel

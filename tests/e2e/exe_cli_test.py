@@ -13,7 +13,8 @@ from kivtest import MESSAGES as M, R, W
 PROBE = sys.argv.pop(2)
 EXE = sys.argv.pop(1)
 MAC = '00-11-22-33-44-55'
-DATA = bytes.fromhex('01000000' '02000000' '4142' '001122334455')
+NAMED = ['00-11-22-33-44-01', '00-11-22-33-44-03']
+DATA = kivtest.data_file([('会議室のPC', NAMED[0]), ('AB', MAC), ('会議室のpc', NAMED[1])])
 
 
 class ExeCommandLine(kivtest.WineTestCase):
@@ -79,6 +80,13 @@ class ExeCommandLine(kivtest.WineTestCase):
         packets = self.listener.receive_all()
         self.assertEqual(len(packets), 1)
         self.assertEqual(packets[0][0][6:12], bytes([0, 0x11, 0x22, 0x33, 0x44, 0x05]))
+
+    def test_a_name_wakes_each_pc_of_that_name_else_the_address_is_wrong(self):
+        self.assertEqual(self.ui.exit_status(self.run_exe('会議室のPC')), 0)
+        self.assertEqual(self.listener.receive_all(),
+                         [(kivtest.magic_packet(m), '255.255.255.255') for m in NAMED])
+        self.answer_message_box(self.run_exe('会議室'), R.IDS_MAC_SEPARATOR)
+        self.assertEqual(self.listener.receive_all(), [])
 
     def test_each_malformed_text_shows_its_message_and_sends_nothing(self):
         cases = [

@@ -106,11 +106,11 @@ class W:
     LVS_EX_GRIDLINES, LVS_EX_FULLROWSELECT = 0x1, 0x20
 
 
-def data_file(entries):
+def data_file(entries, encoding='cp932'):
     """Kivrel.dat for (name, MAC text) pairs, the names in code page 932."""
     out = struct.pack('<I', len(entries))
     for name, mac in entries:
-        raw = name.encode('cp932')
+        raw = name.encode(encoding)
         out += struct.pack('<i', len(raw)) + raw + bytes(int(g, 16) for g in mac.split('-'))
     return out
 

@@ -1,7 +1,10 @@
 """The native kivrel, run as a user would, in the private network namespace."""
+import os
 import subprocess
 import sys
+import tempfile
 import unittest
+from pathlib import Path
 
 import kivtest
 
@@ -14,8 +17,9 @@ class LinuxCli(unittest.TestCase):
         self.listener = kivtest.UdpListener()
         self.addCleanup(self.listener.close)
 
-    def run_kivrel(self, *args):
-        return subprocess.run([KIVREL, *args], capture_output=True, text=True, timeout=10)
+    def run_kivrel(self, *args, cwd=None):
+        return subprocess.run([KIVREL, *args], capture_output=True, text=True, timeout=10,
+                              cwd=cwd)
 
     def test_wakes_one_machine(self):
         result = self.run_kivrel('00-11-22-33-44-55')
@@ -47,6 +51,23 @@ class LinuxCli(unittest.TestCase):
             self.assertEqual(result.returncode, 1, args)
             self.assertEqual(result.stderr, f'Kivrel: {message}\n', args)
         self.assertEqual(self.listener.receive_all(), [])
+
+    def test_a_name_wakes_its_pcs_100_ms_apart_and_leaves_the_data_file(self):
+        folder = Path(self.enterContext(tempfile.TemporaryDirectory()))
+        macs = ['00-11-22-33-44-01', '00-11-22-33-44-02', '00-11-22-33-44-03']
+        data = kivtest.data_file(list(zip(['会議室のPC', 'Other', '会議室のpc'], macs)), 'utf-8')
+        (folder / 'Kivrel.dat').write_bytes(data)
+        result = self.run_kivrel('会議室のPC', cwd=folder)
+        self.assertEqual((result.returncode, result.stderr), (0, ''))
+        got = self.listener.wait_for(2, 10)
+        self.assertEqual([g[0] for g in got], [kivtest.magic_packet(m) for m in macs[::2]])
+        self.assertGreater(got[1][2] - got[0][2], 0.09)
+        result = self.run_kivrel('会議室', cwd=folder)
+        self.assertEqual((result.returncode, result.stderr),
+                         (1, f'Kivrel: {kivtest.MESSAGES[kivtest.R.IDS_MAC_SEPARATOR]}\n'))
+        self.assertEqual(self.listener.receive_all(), [])
+        self.assertEqual(((folder / 'Kivrel.dat').read_bytes(), os.listdir(folder)),
+                         (data, ['Kivrel.dat']))
 
     def test_no_arguments_prints_usage(self):
         result = self.run_kivrel()

@@ -19,6 +19,7 @@ PANE, TOOLBAR, STATUSBAR = R.AFX_IDW_PANE_FIRST, R.AFX_IDW_TOOLBAR, R.AFX_IDW_ST
 SEND_SELECTED, SEND_ALL = R.ID_SEND_SELECTED, R.ID_SEND_ALL
 NEW, EDIT, DELETE = R.ID_TARGET_NEW, R.ID_TARGET_EDIT, R.ID_TARGET_DELETE
 UP, DOWN = R.ID_TARGET_UP, R.ID_TARGET_DOWN
+IMPORT, EXPORT = R.ID_TARGET_IMPORT, R.ID_TARGET_EXPORT
 ABOUT, EXIT = R.ID_APP_ABOUT, R.ID_APP_EXIT
 VIEW_TOOLBAR, VIEW_STATUS_BAR = R.ID_VIEW_TOOLBAR, R.ID_VIEW_STATUS_BAR
 SEND_TITLE, NEW_TITLE = kivtest.CAPTIONS[R.IDD_SEND], kivtest.CAPTIONS[R.IDD_REGISTER]
@@ -129,6 +130,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(menu, [
             ('操作(&C)', [('選択した項目を送信(&S)\tCtrl+S', SEND_SELECTED),
                         ('全てに送信(&A)\tCtrl+A', SEND_ALL), ('', 0),
+                        ('インポート(&I)...', IMPORT), ('エクスポート(&X)...', EXPORT), ('', 0),
                         ('ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)', EXIT)]),
             ('編集(&E)', [('新規登録(&N)...\tCtrl+N', NEW), ('編集(&E)...\tCtrl+E', EDIT),
                         ('削除(&D)...\tCtrl+D', DELETE), ('', 0),
@@ -405,6 +407,40 @@ class MainFrame(kivtest.WineTestCase):
             self.wait_focus_on_list()
         self.ui.do('close', self.frame)
         self.assertEqual(self.ended(), 1)
+
+    def choose_file(self, title, path):
+        """Names the file in the system's open or save dialog and presses OK."""
+        dialog = self.ui.dialog(title)
+        name = next(c for c in self.ui('children', dialog)['children']
+                    if c['class'] == 'Edit' and c['visible'])
+        self.ui.do('settext', dialog, name['id'], 'Z:' + path.replace('/', '\\'))
+        self.ui.do('click', dialog, W.IDOK)
+        self.ui.wait_gone(dialog)
+
+    def test_export_then_import_into_an_empty_list_gives_the_same_list(self):
+        entries = [('会議室のPC', '00-11-22-33-44-55'), ('a,b "c"', '00-1A-2B-3C-4D-5E')]
+        self.start(entries)
+        csv = os.path.join(self.make_folder(), 'list.csv')
+        self.ui.do('command', self.frame, EXPORT)
+        self.choose_file('エクスポート', csv)
+        kivtest.wait_until(lambda: os.path.exists(csv), 10, 'the CSV file')
+        with open(csv, 'rb') as f:
+            self.assertEqual(f.read(), '\ufeffName,MAC\r\n会議室のPC,00-11-22-33-44-55\r\n'
+                             '"a,b ""c""",00-1A-2B-3C-4D-5E\r\n'.encode())
+        self.ui.do('command', self.frame, EXIT)
+        self.ended()
+        os.remove(os.path.join(self.dir, 'Kivrel.dat'))
+
+        self.start()
+        self.ui.do('command', self.frame, IMPORT)
+        self.choose_file('インポート', csv)
+        box, texts, _ = self.ui.message_box()
+        self.assertEqual(texts, [M[R.IDS_IMPORT_DONE].replace('%1', '2').replace('%2', '0')])
+        self.ui.do('click', box, W.IDOK)
+        self.wait_rows([[n, m] for n, m in entries])
+        self.ui.do('command', self.frame, EXIT)
+        self.assertEqual(self.ended(), 1)
+        self.assertEqual(self.saved(), kivtest.data_file(entries))
 
     def test_about_box_from_menu_and_toolbar(self):
         self.start([('PC1', '00-11-22-33-44-55')])

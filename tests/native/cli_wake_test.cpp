@@ -19,6 +19,9 @@ public:
         shown.push_back(id);
         return true;
     }
+    void ShowNumbers(unsigned id, bool, unsigned long, unsigned long) override {
+        shown.push_back(id);
+    }
     std::vector<unsigned> shown;
 };
 
@@ -30,16 +33,46 @@ int FakeSend(const MacBytes& mac) {
     return g_result;
 }
 
+TargetList g_list;
+int g_loads = 0;
+
+void FakeLoad(TargetList& list) {
+    ++g_loads;
+    list = g_list;
+}
+
+// Shift-JIS-like: 0x81 to 0x9F lead a double-byte character.
+bool FakeLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0x9F;
+}
+
+class CountedPause final : public AbortSignal {
+public:
+    bool WaitForAbort(unsigned timeoutMs) override {
+        EXPECT_EQ(timeoutMs, kSendIntervalMs);
+        return ++waits > waitsBeforeAbort;
+    }
+    std::size_t waits = 0;
+    std::size_t waitsBeforeAbort = 99;
+};
+
 struct CliWake : ::testing::Test {
     void SetUp() override {
         g_sent.clear();
         g_result = SEND_OK;
+        g_list.Clear();
+        g_loads = 0;
+    }
+    CliExit Run(const std::string& text, Messages& shown, WakeSender send) {
+        return RunCommandLineWake(text, shown, send, {FakeLoad, FakeLeadByte, pause});
     }
     RecordedMessages messages;
+    CountedPause pause;
 };
 
 TEST_F(CliWake, ValidAddressSendsOnceAndSaysNothing) {
-    EXPECT_EQ(RunCommandLineWake("00-11-22-33-44-55", messages, FakeSend), CLI_EXIT_SENT);
+    EXPECT_EQ(Run("00-11-22-33-44-55", messages, FakeSend), CLI_EXIT_SENT);
+    EXPECT_EQ(g_loads, 0);
     ASSERT_EQ(g_sent.size(), 1u);
     EXPECT_EQ(g_sent[0], (MacBytes{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}));
     EXPECT_TRUE(messages.shown.empty());
@@ -48,8 +81,7 @@ TEST_F(CliWake, ValidAddressSendsOnceAndSaysNothing) {
 TEST_F(CliWake, FailedSendIsSilentButNotSuccess) {
     for (int code : {SEND_ERR_SOCKET, SEND_ERR_BROADCAST, SEND_ERR_SENDTO}) {
         g_result = code;
-        EXPECT_EQ(RunCommandLineWake("00-11-22-33-44-55", messages, FakeSend),
-                  CLI_EXIT_SEND_FAILED);
+        EXPECT_EQ(Run("00-11-22-33-44-55", messages, FakeSend), CLI_EXIT_SEND_FAILED);
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -68,7 +100,7 @@ TEST_F(CliWake, RejectedTextShowsOneMessageAndSendsNothing) {
     };
     for (const auto& c : cases) {
         messages.shown.clear();
-        EXPECT_EQ(RunCommandLineWake(c.text, messages, FakeSend), CLI_EXIT_BAD_ADDRESS);
+        EXPECT_EQ(Run(c.text, messages, FakeSend), CLI_EXIT_BAD_ADDRESS);
         EXPECT_EQ(messages.shown, std::vector<unsigned>{c.message}) << c.text;
     }
     EXPECT_TRUE(g_sent.empty());
@@ -100,9 +132,9 @@ TEST_F(CliWake, BoxesOnlyOnAStationSomeoneSees) {
         g_stationQueries = 0;
         messages.shown.clear();
         SeenMessages seen(messages, FakeStation);
-        EXPECT_EQ(RunCommandLineWake("00-11-22-33-44-55", seen, FakeSend), CLI_EXIT_SENT);
+        EXPECT_EQ(Run("00-11-22-33-44-55", seen, FakeSend), CLI_EXIT_SENT);
         EXPECT_EQ(g_stationQueries, 0); // nothing to show, nothing asked
-        EXPECT_EQ(RunCommandLineWake("00:11", seen, FakeSend), CLI_EXIT_BAD_ADDRESS);
+        EXPECT_EQ(Run("00:11", seen, FakeSend), CLI_EXIT_BAD_ADDRESS);
         EXPECT_EQ(seen.Confirm(IDS_CONFIRM_SEND), c.shown);
         EXPECT_EQ(g_stationQueries, 1);
         EXPECT_EQ(messages.shown.size(), c.shown ? 2u : 0u) << c.flags;
@@ -110,9 +142,37 @@ TEST_F(CliWake, BoxesOnlyOnAStationSomeoneSees) {
 }
 
 TEST_F(CliWake, ShortLastGroupIsSent) {
-    EXPECT_EQ(RunCommandLineWake("00-11-22-33-44-5", messages, FakeSend), CLI_EXIT_SENT);
+    EXPECT_EQ(Run("00-11-22-33-44-5", messages, FakeSend), CLI_EXIT_SENT);
     ASSERT_EQ(g_sent.size(), 1u);
     EXPECT_EQ(g_sent[0][5], 0x05);
+}
+
+// A text that is no MAC address wakes the PCs of that name, paced as the send
+// dialog paces; one a MAC address could be is always the address.
+TEST_F(CliWake, NameWakesEveryPcOfThatNameInListOrder) {
+    g_list.Append({"00-11-22-33-44-55", {9, 9, 9, 9, 9, 9}});
+    g_list.Append({"Room \x83\x41", {1}});
+    g_list.Append({"other", {2}});
+    g_list.Append({"ROOM \x83\x41", {3}});
+    g_list.Append({"Room \x83\x61", {4}});
+    EXPECT_EQ(Run(" \" room \x83\x41\" ", messages, FakeSend), CLI_EXIT_SENT);
+    EXPECT_EQ(g_sent, (std::vector<MacBytes>{{1}, {3}}));
+    EXPECT_EQ(pause.waits, 2u);
+    EXPECT_TRUE(messages.shown.empty());
+    g_sent.clear();
+    EXPECT_EQ(Run("00-11-22-33-44-55", messages, FakeSend), CLI_EXIT_SENT);
+    EXPECT_EQ(g_sent, (std::vector<MacBytes>{{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}}));
+
+    g_result = SEND_ERR_SENDTO;
+    EXPECT_EQ(Run("Other", messages, FakeSend), CLI_EXIT_SEND_FAILED);
+    g_result = SEND_OK;
+    pause.waitsBeforeAbort = pause.waits + 1;
+    EXPECT_EQ(Run("room \x83\x41", messages, FakeSend), CLI_EXIT_SEND_FAILED);
+    for (const char* text : {"Room", "\"\"", "room \x83\x61x"}) {
+        EXPECT_EQ(Run(text, messages, FakeSend), CLI_EXIT_BAD_ADDRESS);
+    }
+    EXPECT_EQ(messages.shown, (std::vector<unsigned>(3, IDS_MAC_SEPARATOR)));
+    EXPECT_EQ(g_sent.size(), 3u);
 }
 
 } // namespace

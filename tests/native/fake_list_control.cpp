@@ -125,4 +125,33 @@ bool FakeListControl::Exists(int row) const {
     return row >= 0 && row < RowCount();
 }
 
+std::string Latin1Codec::AnsiToUtf8(const std::string& ansi) const {
+    std::string utf8;
+    for (const char c : ansi) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | byte >> 6);
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+bool Latin1Codec::Utf8ToAnsi(const std::string& utf8, std::string& ansi) const {
+    ansi.clear();
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x80) {
+            ansi += utf8[i];
+        } else if ((byte == 0xC2 || byte == 0xC3) && i + 1 < utf8.size()) {
+            ansi += static_cast<char>((byte & 0x03) << 6 | (utf8[++i] & 0x3F));
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace kivrel

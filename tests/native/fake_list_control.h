@@ -3,6 +3,7 @@
 #pragma once
 
 #include "targets/target_list.h"
+#include "targets/text_codec.h"
 #include "ui/list_control.h"
 
 #include <string>
@@ -21,6 +22,7 @@ public:
     void DeleteAllRows() override;
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
+    void SetRedraw(bool on) override { redraw = on; }
 
     // What the user does with mouse and keyboard: exactly these rows selected,
     // the focus on the last of them.
@@ -30,6 +32,7 @@ public:
     bool IsRowFocused(int row) const;
     std::vector<int> SelectedRows() const;
     int visibleRow() const { return m_visibleRow; }
+    bool redraw = true;
 
     // Empty when the rows show exactly the list (row i is entry i, name and
     // MAC text), otherwise the first difference.
@@ -45,6 +48,14 @@ private:
 
     std::vector<Row> m_rows;
     int m_visibleRow = -1;
+};
+
+// A code page of one byte a character, Latin-1, so that some names fit and
+// others do not.
+class Latin1Codec final : public TextCodec {
+public:
+    std::string AnsiToUtf8(const std::string& ansi) const override;
+    bool Utf8ToAnsi(const std::string& utf8, std::string& ansi) const override;
 };
 
 } // namespace kivrel

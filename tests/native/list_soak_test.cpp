@@ -93,6 +93,8 @@ public:
     }
 
     void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
+    FileOutcome RunImport(std::size_t, std::string&) override { return FileOutcome::Cancelled; }
+    FileOutcome RunExport(const std::string&) override { return FileOutcome::Cancelled; }
 
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;
@@ -109,6 +111,9 @@ public:
 
     void ShowStop(unsigned id) override { ADD_FAILURE() << "stop box " << id; }
     void ShowWarning(unsigned id) override { ADD_FAILURE() << "warning box " << id; }
+    void ShowNumbers(unsigned id, bool, unsigned long, unsigned long) override {
+        ADD_FAILURE() << "box " << id;
+    }
     bool Confirm(unsigned id) override {
         asked.push_back(id);
         lastAnswer = m_random() % 3 != 0;
@@ -124,9 +129,10 @@ private:
 
 // The main window's list: the control and its view, made anew at each start.
 struct Window {
-    Window(ViewDialogs& dialogs, Messages& messages) : view(control, dialogs, messages) {}
+    Window(ViewDialogs& dialogs, Messages& messages) : view(control, dialogs, messages, codec) {}
 
     FakeListControl control;
+    Latin1Codec codec;
     TargetListView view;
 };
 

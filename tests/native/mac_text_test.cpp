@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 namespace kivrel {
 namespace {
@@ -29,6 +31,23 @@ TEST(MacText, ParsesEitherCase) {
     EXPECT_EQ(out, (MacBytes{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}));
     ASSERT_EQ(Parse("aa-bb-cc-dd-ee-ff", out), MAC_OK);
     EXPECT_EQ(out, (MacBytes{0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}));
+}
+
+TEST(MacText, AnyFormTakesTheFourWrittenFormsWhole) {
+    const MacBytes mac = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    for (const char* text :
+         {"00-1a-2B-3C-4D-5E", "00:1A:2B:3C:4D:5E", "001A2B3C4D5E", "001a.2b3c.4d5e"}) {
+        MacBytes out = kUntouched;
+        EXPECT_TRUE(ParseMacAnyForm(out, text) && out == mac) << text;
+    }
+    for (const std::string& text :
+         std::vector<std::string>{"00-1A-2B:3C-4D-5E", "00.1A.2B.3C.4D.5E", "00-1A-2B-3C-4D-5",
+                                  "001A2B3C4D5", "001A2B3C4D5G", "001A.2B3C-4D5E", " 001A2B3C4D5E",
+                                  "001A2B3C4D5E0", std::string("001A2B3C4D5\0", 12)}) {
+        MacBytes out = kUntouched;
+        EXPECT_FALSE(ParseMacAnyForm(out, text)) << text;
+        EXPECT_EQ(out, kUntouched);
+    }
 }
 
 TEST(MacText, RoundTripsRandomAddresses) {

@@ -5,9 +5,11 @@
 #include "tests/native/allocation_probe.h"
 #include "tests/native/fake_list_control.h"
 #include "tests/native/scratch_folder.h"
+#include "ui/target_import.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,7 +37,17 @@ public:
         return true;
     }
     void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
+    FileOutcome RunImport(std::size_t, std::string& bytes) override {
+        bytes = file;
+        return outcome;
+    }
+    FileOutcome RunExport(const std::string& bytes) override {
+        file = bytes;
+        return outcome;
+    }
 
+    std::string file; // what the chosen file holds, or was written with
+    FileOutcome outcome = FileOutcome::Done;
     std::optional<TargetEntry> answer; // none: the user cancels
     std::string answerAddress, shownAddress;
     int registerRuns = 0;
@@ -46,14 +58,18 @@ public:
 class ScriptedMessages : public Messages {
 public:
     void ShowStop(unsigned id) override { ADD_FAILURE() << "stop box " << id; }
-    void ShowWarning(unsigned id) override { ADD_FAILURE() << "warning box " << id; }
+    void ShowWarning(unsigned id) override { ShowNumbers(id, true, 0, 0); }
     bool Confirm(unsigned id) override {
         asked.push_back(id);
         return answer;
     }
+    void ShowNumbers(unsigned id, bool fault, unsigned long first, unsigned long second) override {
+        shown.push_back({id, fault, first, second});
+    }
 
     bool answer = true;
     std::vector<unsigned> asked;
+    std::vector<std::array<unsigned long, 4>> shown; // id, fault, first, second
 };
 
 const unsigned kViewCommands[] = {ID_SEND_SELECTED, ID_SEND_ALL,  ID_TARGET_NEW, ID_TARGET_EDIT,
@@ -78,7 +94,10 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 // Every test runs in a directory of its own, since the data file is relative.
 class ListViewTest : public ::testing::Test {
 protected:
-    void TearDown() override { ExpectRowsMirrorList(); }
+    void TearDown() override {
+        ExpectRowsMirrorList();
+        EXPECT_TRUE(control.redraw);
+    }
 
     void ExpectRowsMirrorList() { EXPECT_EQ(control.Mismatch(view.targets()), ""); }
 
@@ -120,7 +139,8 @@ protected:
     FakeListControl control;
     ScriptedDialogs dialogs;
     ScriptedMessages messages;
-    TargetListView view{control, dialogs, messages};
+    Latin1Codec codec;
+    TargetListView view{control, dialogs, messages, codec};
 
 private:
     test::ScratchFolder m_folder{"kivrel-view-"};
@@ -492,6 +512,101 @@ TEST_F(ListViewTest, SaveAfterADamagedLoadKeepsTheOldFile) {
     TargetList onDisk;
     ASSERT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
     EXPECT_EQ(onDisk, view.targets());
+}
+
+TEST_F(ListViewTest, ExportedListImportsAsTheSameListAndThenOnlySkips) {
+    CommandState state;
+    EXPECT_TRUE(view.QueryCommand(ID_TARGET_EXPORT, state) && !state.enabled);
+    for (const char* name : {"PC-0", "a,b", "say \"hi\"", "two\nlines", "Caf\xE9"}) {
+        view.AddTarget({name, {0x00, 0x1a, 0x2b, 0x3c, 0x4d, static_cast<std::uint8_t>(name[0])}});
+    }
+    EXPECT_TRUE(Command(ID_TARGET_EXPORT));
+    EXPECT_EQ(dialogs.file,
+              "\xEF\xBB\xBFName,MAC\r\nPC-0,00-1A-2B-3C-4D-50\r\n\"a,b\",00-1A-2B-3C-4D-61\r\n"
+              "\"say \"\"hi\"\"\",00-1A-2B-3C-4D-73\r\n\"two\nlines\",00-1A-2B-3C-4D-74\r\n"
+              "Caf\xC3\xA9,00-1A-2B-3C-4D-43\r\n");
+    const TargetList exported = view.targets();
+    while (!view.targets().empty()) {
+        view.DeleteTarget(0);
+    }
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_EQ(view.targets(), exported);
+    using Shown = std::vector<std::array<unsigned long, 4>>;
+    EXPECT_EQ(messages.shown, (Shown{{IDS_IMPORT_DONE, 0, 5, 0}, {IDS_IMPORT_DONE, 0, 0, 5}}));
+    dialogs.outcome = FileOutcome::Failed;
+    EXPECT_TRUE(Command(ID_TARGET_EXPORT));
+    EXPECT_EQ(messages.shown.back(), (std::array<unsigned long, 4>{IDS_EXPORT_FAILED, 1, 0, 0}));
+}
+
+TEST_F(ListViewTest, ImportFindsColumnsByTheirHeadingsAndTakesEveryMacForm) {
+    const struct {
+        const char* file;
+        std::vector<TargetEntry> added;
+    } cases[] = {
+        {"MAC Address,Name,IP\r\n00:11:22:33:44:55,Alpha,10.0.0.1\r\n,,\r\n\r\n0011.2233.4466,"
+         "\"Beta, Inc\",\n 001122334477 ,Gamma\r\n00-11-22-33-44-55,Alpha",
+         {{"Alpha", {0, 0x11, 0x22, 0x33, 0x44, 0x55}},
+          {"Beta, Inc", {0, 0x11, 0x22, 0x33, 0x44, 0x66}},
+          {"Gamma", {0, 0x11, 0x22, 0x33, 0x44, 0x77}}}},
+        // No header; not UTF-8, so the ANSI code page's.
+        {"Caf\xE9,aa-bb-cc-dd-ee-ff", {{"Caf\xE9", {0xaa, 0xbb, 0xcc, 0xdd, 0xee, 0xff}}}},
+        {"\xEF\xBB\xBF\xE5\x90\x8D\xE5\x89\x8D,"
+         "mac\xE3\x82\xA2\xE3\x83\x89\xE3\x83\xAC\xE3\x82\xB9\n"
+         "Caf\xC3\xA9,000000000001",
+         {{"Caf\xE9", {0, 0, 0, 0, 0, 1}}}},
+    };
+    for (const auto& c : cases) {
+        while (!view.targets().empty()) {
+            view.DeleteTarget(0);
+        }
+        dialogs.file = c.file;
+        EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+        EXPECT_EQ(std::vector<TargetEntry>(view.targets().begin(), view.targets().end()), c.added)
+            << c.file;
+    }
+    EXPECT_EQ(messages.shown[0], (std::array<unsigned long, 4>{IDS_IMPORT_DONE, 0, 3, 1}));
+}
+
+// One fault anywhere: its message with its line or limit, and nothing added.
+TEST_F(ListViewTest, ImportIsAllOrNothing) {
+    std::string tooMany;
+    for (int i = 0; i < kMaxImportedList; ++i) {
+        tooMany += "P" + std::to_string(i) + ",00-00-00-00-00-00\n";
+    }
+    const struct {
+        FileOutcome outcome;
+        std::string file;
+        std::array<unsigned long, 4> shown;
+    } cases[] = {
+        {FileOutcome::Done,
+         "Name,MAC\r\nA,00-11-22-33-44-55\r\n,00-11-22-33-44-66\r\n",
+         {IDS_IMPORT_NAME_EMPTY, 1, 3, 0}},
+        {FileOutcome::Done,
+         "\"A\r\nB\",00-11-22-33-44-55\r\nC,00-11-22-33-44-5",
+         {IDS_IMPORT_BAD_MAC, 1, 3, 0}},
+        {FileOutcome::Done, "A,00-11-22:33-44-55", {IDS_IMPORT_BAD_MAC, 1, 1, 0}},
+        {FileOutcome::Done, "\r\nName,IP\nA,1", {IDS_IMPORT_COLUMNS, 1, 2, 0}},
+        {FileOutcome::Done, "A,00-11-22-33-44-55\n\"B,00-11", {IDS_IMPORT_QUOTE, 1, 2, 0}},
+        {FileOutcome::Done,
+         "A,00-11-22-33-44-55\n\xE6\x9D\xB1,00-11-22-33-44-55",
+         {IDS_IMPORT_CODE_PAGE, 1, 2, 0}},
+        {FileOutcome::Done, tooMany, {IDS_IMPORT_TOO_MANY, 1, 100000, 0}},
+        {FileOutcome::TooBig, "", {IDS_IMPORT_TOO_BIG, 1, 4, 0}},
+        {FileOutcome::Failed, "", {IDS_IMPORT_UNREADABLE, 1, 0, 0}},
+    };
+    Fill(2);
+    for (const auto& c : cases) {
+        dialogs.outcome = c.outcome;
+        dialogs.file = c.file;
+        EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+        EXPECT_EQ(messages.shown.back(), c.shown) << c.file.substr(0, 40);
+        EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1"}));
+    }
+    messages.shown.clear();
+    dialogs.outcome = FileOutcome::Cancelled;
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 } // namespace

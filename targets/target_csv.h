@@ -1,0 +1,38 @@
+// The target list as a CSV file, for spreadsheets and other tools: a header
+// row, then one row per PC in list order.
+#pragma once
+
+#include "targets/target_list.h"
+#include "targets/text_codec.h"
+
+#include <string>
+
+namespace kivrel {
+
+// UTF-8 with a byte order mark and CRLF line ends, so that a spreadsheet
+// reads the names right: "Name,MAC", then each name and its MAC text.
+std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec);
+
+enum CsvImportError {
+    CSV_OK,
+    CSV_ERR_QUOTE,   // a quoted field is never closed
+    CSV_ERR_COLUMNS, // a header row that names no name or no MAC column
+    CSV_ERR_NAME_EMPTY,
+    CSV_ERR_MAC,
+    CSV_ERR_CODE_PAGE, // the name holds a character the ANSI code page has not
+};
+
+struct CsvImport {
+    CsvImportError error = CSV_OK;
+    unsigned long line = 0; // of the first fault
+    TargetList entries;     // every row, or none when there is a fault
+};
+
+// Reads UTF-8, with or without a byte order mark, or the ANSI code page when
+// the bytes are not UTF-8. A first row that names its columns (Name, 名前,
+// 名称; MAC, MAC Address, MACアドレス; in any case and order) says where they
+// are, and other columns are ignored; without one the name comes first, then
+// the MAC, in any of the forms ParseMacAnyForm takes. Blank rows are skipped.
+CsvImport ParseTargetCsv(const std::string& bytes, const TextCodec& codec);
+
+} // namespace kivrel

@@ -1,0 +1,17 @@
+// A whole file in one piece, by a path of any characters: read into memory
+// up to a limit, or written beside and put in place in one step.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace win {
+
+enum class ReadWholeResult { Read, Failed, TooBig };
+
+ReadWholeResult ReadWholeFile(const std::wstring& path, std::size_t limit, std::string& bytes);
+// The bytes go to "<path>.tmp" first, are flushed to the disk and only then
+// take the path's place: a failure leaves the old file, or none, never a part.
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
+
+} // namespace win
