@@ -87,3 +87,6 @@
 #define IDS_LOOKUP_NO_NAME 61230
 #define IDS_LOOKUP_OFF_SUBNET 61231
 #define IDS_LOOKUP_NO_ANSWER 61232
+
+// The data file held by another program (61220-61229).
+#define IDS_FILE_IN_USE 61220

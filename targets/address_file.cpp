@@ -116,13 +116,18 @@ bool ParseAddressText(const std::string& text, AddressBook& book) {
 
 TargetFileStatus ReadAddressFile(AddressBook& book, const char* path) {
     book.clear();
-    const TargetFileStatus status = ReadBook(book, path);
+    AddressBook placed;
+    const TargetFileStatus status = ReadBook(placed, path);
     try {
-        if (status != FILE_LOADED &&
-            ReadBook(book, (std::string(path) + ".new").c_str()) == FILE_LOADED) {
-            return FILE_FROM_NEW;
+        // A whole "<name>.new" is the newest book, as for the data file.
+        if (ReadBook(book, (std::string(path) + ".new").c_str()) == FILE_LOADED) {
+            return status;
         }
     } catch (const std::exception&) {
+    }
+    book.clear();
+    if (status == FILE_LOADED) {
+        book.swap(placed);
     }
     return status;
 }

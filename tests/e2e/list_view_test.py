@@ -250,4 +250,4 @@ class ListView(kivtest.WineTestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()
