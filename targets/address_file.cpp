@@ -37,13 +37,9 @@ bool ParseLine(const std::string& line, AddressBook& book) {
 
 TargetFileStatus ReadText(std::string& text, const char* path) {
     PlatformFile file;
-    switch (file.OpenForReading(path)) {
-    case OPEN_OK:
-        break;
-    case OPEN_MISSING:
-        return FILE_MISSING;
-    case OPEN_REFUSED:
-        return FILE_HELD;
+    const TargetFileStatus opened = OpenKeptFile(file, path);
+    if (opened != FILE_LOADED) {
+        return opened;
     }
     std::uint64_t size = 0;
     std::size_t got = 0;

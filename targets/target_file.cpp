@@ -63,13 +63,9 @@ bool Decode(const std::uint8_t* at, std::size_t left, std::uint32_t count, Targe
 
 TargetFileStatus ReadWhole(TargetList& list, const std::string& path, ReadSharing sharing) {
     PlatformFile file;
-    switch (file.OpenForReading(path.c_str(), sharing)) {
-    case OPEN_OK:
-        break;
-    case OPEN_MISSING:
-        return FILE_MISSING;
-    case OPEN_REFUSED:
-        return FILE_HELD;
+    const TargetFileStatus opened = OpenKeptFile(file, path, sharing);
+    if (opened != FILE_LOADED) {
+        return opened;
     }
     std::uint64_t size = 0;
     std::uint8_t header[kCountSize];
@@ -193,6 +189,18 @@ bool Save(const std::uint8_t* data, std::size_t size, bool empty, TargetFileStat
 }
 
 } // namespace
+
+TargetFileStatus OpenKeptFile(PlatformFile& file, const std::string& path, ReadSharing sharing) {
+    switch (file.OpenForReading(path.c_str(), sharing)) {
+    case OPEN_OK:
+        return FILE_LOADED;
+    case OPEN_MISSING:
+        return FILE_MISSING;
+    case OPEN_REFUSED:
+        break;
+    }
+    return FILE_HELD;
+}
 
 TargetFileStatus ReadTargetFile(TargetList& list) {
     return ReadTargetFile(list, kTargetFileName);

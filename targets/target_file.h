@@ -53,6 +53,11 @@ TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path,
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status);
 bool WriteTargetFile(const TargetList& list, TargetFileStatus& status, const std::string& path);
 
+// Opens a file the program keeps for reading: FILE_LOADED when it is open,
+// else what that says of the file (missing, or held).
+TargetFileStatus OpenKeptFile(PlatformFile& file, const std::string& path,
+                              ReadSharing sharing = READ_ALONE);
+
 // The same save for any other file the program keeps beside it: contents
 // written whole, put in place in one step, what the status says is kept
 // aside; empty contents leave no file.
