@@ -49,8 +49,8 @@ bool CWakeApp::InitInstance() {
     return true;
 }
 
-// The session's end runs this before the loop has ended, and the loop's end
-// may run it again: the socket library is released once.
+// The socket library stays started for as long as the process lives: a
+// session's end that the process outlives must leave the sends working.
 int CWakeApp::ExitInstance() {
     ReleaseSockets();
     return win::Application::ExitInstance();

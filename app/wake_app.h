@@ -10,10 +10,10 @@ class CWakeApp final : public win::Application, public kivrel::CommandTarget {
 public:
     bool QueryCommand(unsigned id, kivrel::CommandState& state) const override;
     void RunCommand(unsigned id) override;
-    int ExitInstance() override;
 
 protected:
     bool InitInstance() override;
+    int ExitInstance() override;
 
 private:
     static const kivrel::CommandRow<CWakeApp> kCommands[];

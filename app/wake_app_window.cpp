@@ -41,6 +41,7 @@ bool CWakeApp::StartWindow() {
     ::ShowWindow(frame->Hwnd(), SW_SHOW);
     ::ShowWindow(frame->Hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(frame->Hwnd());
+    frame->ReportLoad();
     WarnOfZipCopy();
     return true;
 }

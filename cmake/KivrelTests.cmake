@@ -51,9 +51,13 @@ endfunction()
 # A Python test that drives the real programs from outside, always isolated.
 # WINE gives it a wineserver and an X display of its own, under this build's
 # Wine loader; LANS N, N isolated LANs beside lo (ARGS then usually ends with
-# "-k lans", their cases).
+# "-k lans", their cases). The run fails when no case ran, or when other than
+# SKIPS cases (none unless given) were skipped.
 function(kivrel_add_script_test name script)
-  cmake_parse_arguments(ARG "WINE" "LANS;TIMEOUT" "ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "WINE" "LANS;TIMEOUT;SKIPS" "ARGS" ${ARGN})
+  if(NOT ARG_SKIPS)
+    set(ARG_SKIPS 0)
+  endif()
   set(harness ${KIVREL_ISOLATED})
   if(ARG_LANS)
     list(APPEND harness --lans ${ARG_LANS})
@@ -64,7 +68,7 @@ function(kivrel_add_script_test name script)
   add_test(NAME ${name}
            COMMAND ${harness} python3 ${PROJECT_SOURCE_DIR}/tests/e2e/${script} ${ARG_ARGS})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-    "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1;KIVREL_VERSION=${KIVREL_VERSION}")
+    "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1;KIVREL_VERSION=${KIVREL_VERSION};KIVREL_SKIPS=${ARG_SKIPS}")
   kivrel_test_timeout(${name} "${ARG_TIMEOUT}")
   if(ARG_WINE)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wineprefix)

@@ -78,14 +78,21 @@ bool CMainFrame::DestroyWindow() {
     return ::DestroyWindow(Hwnd()) != FALSE;
 }
 
+// Whether a save is needed at all is the view's decision.
 void CMainFrame::SaveTargets(bool askOnFailure) {
-    if (m_pView == nullptr || (m_endSaved && m_pView->Revision() == m_endSavedRevision)) {
+    if (m_pView == nullptr) {
         return;
     }
     if (askOnFailure) {
         m_pView->SaveTargetsOrAsk();
     } else {
         m_pView->SaveTargets();
+    }
+}
+
+void CMainFrame::ReportLoad() {
+    if (m_pView != nullptr) {
+        m_pView->ReportLoad();
     }
 }
 
@@ -104,16 +111,12 @@ void CMainFrame::OnCloseRequest() {
     DestroyWindow();
 }
 
-// The system may end the process without destroying the window: save and
-// release what the exit releases. Should the ending be called off after all,
-// the close saves again if the list has changed since.
+// The system may end the process without destroying the window, or may not
+// end it after all (the Restart Manager asks so): the list is saved, and
+// nothing is released that the process still needs. The close saves again
+// only when the list changed since, or when this save failed.
 void CMainFrame::OnEndSession() {
     SaveTargets(false);
-    if (m_pView != nullptr) {
-        m_endSaved = true;
-        m_endSavedRevision = m_pView->Revision();
-    }
-    win::Application::Current()->ExitInstance();
 }
 
 bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -17,9 +17,10 @@ public:
     // application is the chain's last link.
     static CMainFrame* LoadFrame(DWORD style, kivrel::CommandTarget& application);
 
-    // Saves the list unless the session's end saved this very list already,
-    // then destroys the window.
+    // Saves the list when it needs a save, then destroys the window.
     bool DestroyWindow();
+    // Once the window shows: what the user must know about the list's load.
+    void ReportLoad();
 
     // The chain's second link: the two bar toggles.
     bool QueryCommand(unsigned id, kivrel::CommandState& state) const override;
@@ -63,7 +64,4 @@ private:
     kivrel::CommandTarget& m_application;
     std::wstring m_tipText; // kept alive while the tooltip reads it
     bool m_closePending = false;
-    // The session's end saved the list as it stood at this revision.
-    bool m_endSaved = false;
-    unsigned m_endSavedRevision = 0;
 };

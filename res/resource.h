@@ -90,3 +90,6 @@
 // The status column, 61240 to 61249.
 #define IDS_STATUS_UP 61240
 #define IDS_STATUS_DOWN 61241
+
+// The data file held by another program (61220-61229).
+#define IDS_FILE_IN_USE 61220

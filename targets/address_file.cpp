@@ -37,13 +37,9 @@ bool ParseLine(const std::string& line, AddressBook& book) {
 
 TargetFileStatus ReadText(std::string& text, const char* path) {
     PlatformFile file;
-    switch (file.OpenForReading(path)) {
-    case OPEN_OK:
-        break;
-    case OPEN_MISSING:
-        return FILE_MISSING;
-    case OPEN_REFUSED:
-        return FILE_HELD;
+    const TargetFileStatus opened = OpenKeptFile(file, path);
+    if (opened != FILE_LOADED) {
+        return opened;
     }
     std::uint64_t size = 0;
     std::size_t got = 0;
@@ -116,13 +112,18 @@ bool ParseAddressText(const std::string& text, AddressBook& book) {
 
 TargetFileStatus ReadAddressFile(AddressBook& book, const char* path) {
     book.clear();
-    const TargetFileStatus status = ReadBook(book, path);
+    AddressBook placed;
+    const TargetFileStatus status = ReadBook(placed, path);
     try {
-        if (status != FILE_LOADED &&
-            ReadBook(book, (std::string(path) + ".new").c_str()) == FILE_LOADED) {
-            return FILE_FROM_NEW;
+        // A whole "<name>.new" is the newest book, as for the data file.
+        if (ReadBook(book, (std::string(path) + ".new").c_str()) == FILE_LOADED) {
+            return status;
         }
     } catch (const std::exception&) {
+    }
+    book.clear();
+    if (status == FILE_LOADED) {
+        book.swap(placed);
     }
     return status;
 }

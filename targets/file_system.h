@@ -28,7 +28,8 @@ public:
     PlatformFile(const PlatformFile&) = delete;
     PlatformFile& operator=(const PlatformFile&) = delete;
 
-    // An existing file, shared with other processes as sharing says.
+    // An existing file, shared with other processes as sharing says; on
+    // Windows one that another program holds is waited for about 2 seconds.
     OpenResult OpenForReading(const char* path, ReadSharing sharing = READ_ALONE);
     // Creates the file or empties an existing one; unshared like the above.
     bool CreateForWriting(const char* path);

@@ -16,6 +16,25 @@ DWORD Piece(std::size_t left) {
     return static_cast<DWORD>(left < kMaxPiece ? left : kMaxPiece);
 }
 
+// A virus scanner, an indexer or a sync tool may hold the file a moment; a
+// file still held after this long is left to its holder.
+constexpr DWORD kHeldWaitMs = 2000;
+constexpr DWORD kHeldRetryMs = 100;
+
+HANDLE OpenWaiting(const char* path, DWORD share) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const HANDLE file =
+            ::CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION ||
+            ::GetTickCount() - start >= kHeldWaitMs) {
+            return file;
+        }
+        ::Sleep(kHeldRetryMs);
+    }
+}
+
 } // namespace
 
 PlatformFile::~PlatformFile() {
@@ -25,10 +44,8 @@ PlatformFile::~PlatformFile() {
 }
 
 OpenResult PlatformFile::OpenForReading(const char* path, ReadSharing sharing) {
-    const DWORD share =
-        sharing == READ_SHARED ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
-    const HANDLE file = ::CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE file = OpenWaiting(
+        path, sharing == READ_SHARED ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
     if (file == INVALID_HANDLE_VALUE) {
         return PathExists(path) ? OPEN_REFUSED : OPEN_MISSING;
     }

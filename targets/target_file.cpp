@@ -63,13 +63,9 @@ bool Decode(const std::uint8_t* at, std::size_t left, std::uint32_t count, Targe
 
 TargetFileStatus ReadWhole(TargetList& list, const std::string& path, ReadSharing sharing) {
     PlatformFile file;
-    switch (file.OpenForReading(path.c_str(), sharing)) {
-    case OPEN_OK:
-        break;
-    case OPEN_MISSING:
-        return FILE_MISSING;
-    case OPEN_REFUSED:
-        return FILE_HELD;
+    const TargetFileStatus opened = OpenKeptFile(file, path, sharing);
+    if (opened != FILE_LOADED) {
+        return opened;
     }
     std::uint64_t size = 0;
     std::uint8_t header[kCountSize];
@@ -129,16 +125,18 @@ bool Encode(const TargetList& list, std::unique_ptr<std::uint8_t[]>& data, std::
     return true;
 }
 
-// The new contents go into a file of their own first: the old file is not
-// touched until they are completely on the disk.
+// The new contents go into a file of their own first, and become "<name>.new"
+// only once they are completely on the disk: an older "<name>.new" may hold
+// the newest list until then.
 bool WriteBeside(const std::uint8_t* data, std::size_t size, const std::string& fresh) {
+    const std::string part = fresh + ".tmp";
     PlatformFile file;
-    if (!file.CreateForWriting(fresh.c_str())) {
+    if (!file.CreateForWriting(part.c_str())) {
         return false;
     }
     const bool written = file.Write(data, size) && file.FlushToDisk();
-    if (!file.Close() || !written) {
-        RemoveFileIfPresent(fresh.c_str());
+    if (!file.Close() || !written || !ReplaceFileAtomically(part.c_str(), fresh.c_str())) {
+        RemoveFileIfPresent(part.c_str());
         return false;
     }
     return true;
@@ -167,36 +165,23 @@ bool KeepAside(const std::string& path, TargetFileStatus status) {
     return false;
 }
 
-// The list shown lives only in fresh: it is put in place before fresh is
-// written again, so that a failing write cannot take the only copy with it.
-bool PutFreshInPlace(const std::string& path, const std::string& fresh, TargetFileStatus& status) {
-    if (!KeepAside(path, status) || !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
-        return false;
-    }
-    status = FILE_LOADED;
-    return true;
-}
-
-// No contents (size 0) leave no file.
-bool Save(const std::uint8_t* data, std::size_t size, TargetFileStatus& status,
+// An empty list leaves no file; its contents are what marks it as the newest
+// when the file cannot be removed.
+bool Save(const std::uint8_t* data, std::size_t size, bool empty, TargetFileStatus& status,
           const std::string& path) {
     const std::string fresh = path + ".new";
-    if (status == FILE_FROM_NEW && !PutFreshInPlace(path, fresh, status) && size == 0) {
-        return false;
-    }
-    if (size == 0) {
-        if (!KeepAside(path, status) || !RemoveFileIfPresent(path.c_str())) {
-            return false;
+    if (empty) {
+        if (KeepAside(path, status) && RemoveFileIfPresent(path.c_str())) {
+            status = FILE_MISSING;
+            // Else the list it held would come back at the next start.
+            return RemoveFileIfPresent(fresh.c_str());
         }
-        status = FILE_MISSING;
-        return true;
-    }
-    if (!WriteBeside(data, size, fresh)) {
+        // The file stays; a whole empty list beside it is the newer one.
+        WriteBeside(data, size, fresh);
         return false;
     }
-    if (!KeepAside(path, status) || !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
-        // Fresh is whole and flushed: the newest list stays there for the next start.
-        status = FILE_FROM_NEW;
+    if (!WriteBeside(data, size, fresh) || !KeepAside(path, status) ||
+        !ReplaceFileAtomically(fresh.c_str(), path.c_str())) {
         return false;
     }
     status = FILE_LOADED;
@@ -205,15 +190,28 @@ bool Save(const std::uint8_t* data, std::size_t size, TargetFileStatus& status,
 
 } // namespace
 
+TargetFileStatus OpenKeptFile(PlatformFile& file, const std::string& path, ReadSharing sharing) {
+    switch (file.OpenForReading(path.c_str(), sharing)) {
+    case OPEN_OK:
+        return FILE_LOADED;
+    case OPEN_MISSING:
+        return FILE_MISSING;
+    case OPEN_REFUSED:
+        break;
+    }
+    return FILE_HELD;
+}
+
 TargetFileStatus ReadTargetFile(TargetList& list) {
     return ReadTargetFile(list, kTargetFileName);
 }
 
 TargetFileStatus ReadTargetFile(TargetList& list, const std::string& path, ReadSharing sharing) {
     list.Clear();
-    const TargetFileStatus status = ReadContained(list, path, sharing);
-    if (status != FILE_LOADED && ReadContained(list, path + ".new", sharing) == FILE_LOADED) {
-        return FILE_FROM_NEW;
+    TargetList placed;
+    const TargetFileStatus status = ReadContained(placed, path, sharing);
+    if (ReadContained(list, path + ".new", sharing) != FILE_LOADED && status == FILE_LOADED) {
+        list = std::move(placed);
     }
     return status;
 }
@@ -226,10 +224,10 @@ bool WriteTargetFile(const TargetList& list, TargetFileStatus& status, const std
     try {
         std::unique_ptr<std::uint8_t[]> data;
         std::size_t size = 0;
-        if (!list.empty() && !Encode(list, data, size)) {
+        if (!Encode(list, data, size)) {
             return false;
         }
-        return Save(data.get(), size, status, path);
+        return Save(data.get(), size, list.empty(), status, path);
     } catch (const std::exception&) {
         // Every allocation comes before the new file is created.
         return false;
@@ -238,8 +236,8 @@ bool WriteTargetFile(const TargetList& list, TargetFileStatus& status, const std
 
 bool SaveWholeFile(const std::string& contents, TargetFileStatus& status, const std::string& path) {
     try {
-        return Save(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size(), status,
-                    path);
+        return Save(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size(),
+                    contents.empty(), status, path);
     } catch (const std::exception&) {
         return false;
     }

@@ -39,11 +39,11 @@ public:
 
     // The whole file's rows in one batch.
     void LoadTargets();
+    void ReportLoad() { m_view.ReportLoad(); }
     bool SaveTargets() { return m_view.SaveTargets(); }
     // At the close: a failed save names the folder and may be tried again;
     // Cancel leaves what is on disk as it is.
     void SaveTargetsOrAsk();
-    unsigned Revision() const { return m_view.Revision(); }
     // Its window moved to a monitor of another scale: font and columns follow.
     void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }
     // The system's colours or text size changed: the control and its font follow.

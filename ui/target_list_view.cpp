@@ -33,23 +33,46 @@ void TargetListView::LoadTargets() {
     m_control.DeleteAllRows();
     TargetList loaded;
     m_fileStatus = ReadTargetFile(loaded);
+    m_heldAtLoad = m_fileStatus == FILE_HELD;
+    m_settled = m_heldAtLoad || m_fileStatus == FILE_DAMAGED;
     m_addressStatus = ReadAddressFile(m_addresses);
     try {
         for (const TargetEntry& entry : loaded) {
             AddTarget(entry);
         }
     } catch (const std::exception&) {
-        // Out of memory while showing it: none of it rather than a part, and
-        // the file is kept as one that could not be read.
+        // Out of memory while showing it: none of it rather than a part. The
+        // file is good, so it is kept as one that could not be read, never
+        // as a damaged one.
         m_targets.Clear();
         m_control.DeleteAllRows();
-        m_fileStatus = FILE_DAMAGED;
+        m_fileStatus = FILE_HELD;
+        m_settled = true;
+    }
+    m_settledRevision = m_revision;
+}
+
+void TargetListView::ReportLoad() {
+    if (m_heldAtLoad) {
+        m_messages.ShowWarning(IDS_FILE_IN_USE);
     }
 }
 
+bool TargetListView::NeedsSave() const {
+    return !m_settled || m_revision != m_settledRevision;
+}
+
 bool TargetListView::SaveTargets() {
+    if (!NeedsSave()) {
+        return true;
+    }
     const bool list = WriteTargetFile(m_targets, m_fileStatus);
-    return WriteAddressFile(m_addresses, m_addressStatus) && list;
+    if (!WriteAddressFile(m_addresses, m_addressStatus) || !list) {
+        return false;
+    }
+    m_settled = true;
+    m_settledRevision = m_revision;
+    return true;
 }
 
 std::string TargetListView::AddressOf(const MacBytes& mac) const {

@@ -21,19 +21,24 @@ public:
     TargetListView(ListControl& control, ViewDialogs& dialogs, Messages& messages,
                    const TextCodec& codec);
 
-    // Shows the whole data file or, if it cannot be read whole, nothing; the
+    // Shows the newest complete list the data file holds, or nothing; the
     // addresses come from their own file, whatever became of the data file.
     void LoadTargets();
-    // Both files; whether they now hold the list and its addresses. The
+    // Once the window shows: tells the user when another program held the
+    // file at the load, so that none of it could be read.
+    void ReportLoad();
+    // Whether a save has anything to do. Not when the files hold this very
+    // list already, nor when the list is unchanged since a load that failed:
+    // that file is left as it is.
+    bool NeedsSave() const;
+    // Saves both files when a save is needed; false only when that save
+    // failed. The
     // caller says what a failure means.
     bool SaveTargets();
 
     const TargetList& targets() const { return m_targets; }
     // The host name or address kept with a MAC, UTF-8; empty when none.
     std::string AddressOf(const MacBytes& mac) const;
-    // Moves on with every change to the list, so that a caller can tell
-    // whether it changed since some moment.
-    unsigned Revision() const { return m_revision; }
 
     void AddTarget(const TargetEntry& entry);
     void ReplaceTarget(int index, const TargetEntry& entry);
@@ -86,6 +91,10 @@ private:
     AddressBook m_addresses;
     TargetFileStatus m_addressStatus = FILE_DAMAGED;
     unsigned m_revision = 0;
+    bool m_heldAtLoad = false;
+    // The list at this revision needs no save (see NeedsSave).
+    bool m_settled = false;
+    unsigned m_settledRevision = 0;
 };
 
 } // namespace kivrel

@@ -8,9 +8,9 @@
 
 namespace kivrel {
 
-// Appends the first IPv4 address (host byte order) of each adapter that is up
-// and is not a loopback. False when the list of adapters cannot be read
-// (memory included); it never throws.
+// Appends the first usable IPv4 address (host byte order: neither tentative
+// nor a duplicate) of each adapter that is up and is not a loopback. False when the list of
+// adapters cannot be read (memory included); it never throws.
 bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses);
 
 } // namespace kivrel

@@ -38,8 +38,11 @@ bool ReadUsable(std::vector<std::uint32_t>& addresses) {
         }
         for (auto* unicast = adapter->FirstUnicastAddress; unicast != nullptr;
              unicast = unicast->Next) {
+            // A tentative or duplicate address cannot be bound yet, or ever.
             const sockaddr* address = unicast->Address.lpSockaddr;
-            if (address != nullptr && address->sa_family == AF_INET) {
+            if (address != nullptr && address->sa_family == AF_INET &&
+                unicast->DadState != IpDadStateTentative &&
+                unicast->DadState != IpDadStateDuplicate) {
                 // Read byte by byte: ntohl would import WS2_32 beside WSOCK32.
                 const auto& b = reinterpret_cast<const sockaddr_in*>(address)->sin_addr.S_un.S_un_b;
                 addresses.push_back(std::uint32_t(b.s_b1) << 24 | std::uint32_t(b.s_b2) << 16 |

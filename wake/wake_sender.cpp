@@ -50,7 +50,11 @@ int SendWakePacket(const MacBytes& mac, SocketOps& ops) {
             firstFailure = result;
         }
     }
-    return sent ? SEND_OK : firstFailure;
+    // No adapter took its copy: the system's own choice of interface may.
+    if (sent || SendOnce(ops, packet, nullptr) == SEND_OK) {
+        return SEND_OK;
+    }
+    return firstFailure;
 }
 
 } // namespace kivrel

@@ -1,5 +1,6 @@
 // Sends one wake packet as a UDP broadcast, one copy through each network
-// adapter that is up (or one unbound copy when none is found). Opens and
+// adapter that is up (or one unbound copy when none is found, or when every
+// adapter's copy failed). Opens and
 // closes its own sockets on every call, so it keeps no state and may run on
 // any thread.
 #pragma once
@@ -17,7 +18,7 @@ enum SendResult {
 };
 
 // Requires the platform's socket library to be started (WSAStartup on Windows).
-// SEND_OK when one adapter's copy was accepted whole, else the first failure.
+// SEND_OK when one copy was accepted whole, else the first adapter's failure.
 int SendWakePacket(const MacBytes& mac);
 int SendWakePacket(const MacBytes& mac, SocketOps& ops);
 

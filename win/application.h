@@ -28,10 +28,9 @@ public:
     void SetMainWindow(HWND window) { m_mainWindow = window; }
     void SetAccelerators(HACCEL accelerators) { m_accelerators = accelerators; }
 
-    // Runs after the loop; its result is the process exit status.
-    virtual int ExitInstance();
-
 protected:
+    // Runs once, after the loop; its result is the process exit status.
+    virtual int ExitInstance();
     virtual bool InitInstance() = 0;
     void SetExitCode(int code) { m_exitCode = code; }
     int ExitCode() const { return m_exitCode; }

@@ -1,16 +1,19 @@
-"""The data file against real failures: a full disk, a read-only directory and
-a save killed at random moments. Each must leave the old file, byte for byte,
-or the new one complete.
+"""The data file against real failures: a full disk, a read-only directory, a
+save killed at random moments and, under Wine, a file another program holds.
+Each must leave the old file, byte for byte, or the new one complete.
 
     datafile_faults_test.py [--wine] SAVER [KIVREL_EXE PROBE]
 
 SAVER is tests/native/target_file_saver (an .exe run by Wine with --wine);
-with Kivrel.exe and the window probe, the window's close is tried too. The
+with Kivrel.exe and the window probe, the window's close and a held file are
+tried too. The
 small file systems are mounted inside the harness's private mount namespace.
 """
+import ctypes
 import errno
 import os
 import random
+import select
 import shutil
 import signal
 import subprocess
@@ -20,6 +23,7 @@ import threading
 import unittest
 
 import kivtest
+from kivtest import MESSAGES as M, R, W
 
 WINE = '--wine' in sys.argv
 if WINE:
@@ -194,6 +198,38 @@ class DataFileFaults(unittest.TestCase):
         self.assertEqual(self.save(self.dir, 5, 1), 0)
         self.assert_only(self.dir, self.reference(5, 1))
 
+    @unittest.skipUnless(EXE, 'the window runs under Wine')
+    def test_held_file_is_waited_for_or_left_as_it_is(self):
+        data, path = kivtest.data_file([('PC1', '00-11-22-33-44-55')]), 'Kivrel.dat'
+        ui = kivtest.Driver(PROBE)
+        self.addCleanup(ui.close)
+        for briefly in (True, False):
+            with open(os.path.join(self.dir, path), 'wb') as f:
+                f.write(data)
+            holder = subprocess.Popen(saver_command('hold'), cwd=self.dir,
+                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+            self.addCleanup(kivtest.stop, holder)
+            self.assertEqual(holder.stdout.readline().strip(), b'held')
+            opens = ctypes.CDLL(None).inotify_init1(os.O_NONBLOCK)  # IN_OPEN below
+            ctypes.CDLL(None).inotify_add_watch(opens, os.path.join(self.dir, path).encode(),
+                                                0x20)
+            kivrel = ui.start(EXE, cwd=self.dir)
+            self.addCleanup(kivtest.stop, kivrel)
+            if not briefly:  # held past the wait: the message, then an empty list
+                box, texts, _ = ui.message_box(timeout=30)
+                self.assertEqual(texts, [M[R.IDS_FILE_IN_USE]])
+                ui.do('click', box, W.IDOK)
+            # Let go once Kivrel has tried to open it.
+            kivtest.wait_until(lambda: select.select([opens], [], [], 0)[0], 30, 'an open')
+            os.close(opens)
+            holder.stdin.close()
+            self.assertEqual(holder.stdout.readline().strip(), b'free')
+            frame = ui.find('KivrelMainFrame', 'Kivrel', 30)['hwnd']
+            rows = ui('listwindow', ui('control', frame, R.AFX_IDW_PANE_FIRST)['hwnd'])['rows']
+            self.assertEqual(rows, [['PC1', '00-11-22-33-44-55']] if briefly else [])
+            ui.do('close', frame)
+            self.assertEqual(ui.exit_status(kivrel), 0)
+            self.assert_only(self.dir, data)  # and no .new or .bak
 
 if __name__ == '__main__':
-    unittest.main(verbosity=2)
+    kivtest.main()

@@ -110,4 +110,4 @@ class ExeCommandLine(kivtest.WineTestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

@@ -12,6 +12,7 @@ import shutil
 import socket
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 import types
@@ -211,6 +212,16 @@ def check_wake_per_lan(case, wake, mac):
     case.addCleanup(subprocess.run, ['ip', 'link', 'set', ends[1][0], 'up'], check=True)
     wake()
     case.assertEqual([listener.receive_all() for listener in listeners], [once, []])
+
+
+def main():
+    """unittest.main, failing a run in which no test ran or other than
+    KIVREL_SKIPS tests (0 unless the run declares more) were skipped."""
+    result = unittest.main(verbosity=2, exit=False).result
+    skips = int(os.environ.get('KIVREL_SKIPS', '0'))
+    if result.testsRun == 0 or len(result.skipped) != skips:
+        sys.exit(f'{result.testsRun} tests ran, {len(result.skipped)} skipped, {skips} allowed')
+    sys.exit(0 if result.wasSuccessful() else 1)
 
 
 def wait_until(read, timeout, what, expect=None):

@@ -77,4 +77,4 @@ class LinuxCli(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

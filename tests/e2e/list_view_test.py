@@ -303,4 +303,4 @@ class ListView(kivtest.WineTestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

@@ -207,4 +207,4 @@ class RegisterDialog(kivtest.WineTestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

@@ -179,4 +179,4 @@ class ReleaseZip(kivtest.WineTestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

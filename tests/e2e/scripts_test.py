@@ -8,6 +8,8 @@ import tempfile
 import unittest
 from pathlib import Path
 
+import kivtest
+
 SCRIPTS = Path(__file__).resolve().parents[2] / 'scripts'
 # Every stand-in logs its arguments; apt-get fails where a mirror is out of step.
 STAND_INS = {
@@ -67,4 +69,4 @@ class Setup(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    unittest.main()
+    kivtest.main()

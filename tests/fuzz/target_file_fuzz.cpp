@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // it claims: one copy of the file, room for as many entries as it could
     // hold at ten bytes the smallest each, and the names (a string may take
     // up to twice its length as it grows); and the name of "<name>.new",
-    // looked for when the file is not read whole, up to twice its length too.
+    // always looked for, up to twice its length too.
     const std::size_t entries = size / 10 * sizeof(TargetEntry);
     const std::size_t newName = 2 * (g_path.size() + sizeof(".new"));
     Check(tally.largest <= std::max({size, entries, newName}));

@@ -5,6 +5,9 @@
 //   target_file_saver save COUNT SEED                 exit 0 when saved, 1 when not
 //   target_file_saver loop COUNT SEED COUNT2 SEED2    saves the two lists in turn,
 //                                                     printing a line after each, until killed
+//   target_file_saver hold                            holds the file open, unshared,
+//                                                     until a line comes on its input
+#include "targets/file_system.h"
 #include "targets/target_file.h"
 
 #include <cstdio>
@@ -49,7 +52,16 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         }
     }
-    std::fprintf(stderr,
-                 "usage: target_file_saver save COUNT SEED | loop COUNT SEED COUNT2 SEED2\n");
+    if (argc == 2 && std::strcmp(argv[1], "hold") == 0) {
+        PlatformFile held;
+        std::puts(held.OpenForReading(kTargetFileName) == OPEN_OK ? "held" : "not held");
+        std::fflush(stdout);
+        std::getchar();
+        held.Close();
+        std::puts("free");
+        return 0;
+    }
+    std::fprintf(stderr, "usage: target_file_saver save COUNT SEED | loop COUNT SEED COUNT2 "
+                         "SEED2 | hold\n");
     return 2;
 }

@@ -239,32 +239,61 @@ TEST_F(TargetFile, ADamagedFileIsKeptEvenWhenTheListIsEmpty) {
     EXPECT_EQ(Get("Kivrel.dat.bak"), "\x05");
 }
 
-TEST_F(TargetFile, ADamagedFileWhoseBackupCannotBeReplacedTakesASpareName) {
+TEST_F(TargetFile, ADamagedFileWhoseBackupCannotBeReplacedTakesTheNextFreeSpareName) {
     const std::string damaged = Le32(9) + Record("PC", kMac);
     Put("Kivrel.dat", damaged);
     // A backup name taken by a directory that is not empty refuses the move.
     fs::create_directory("Kivrel.dat.bak");
     Put("Kivrel.dat.bak/keep", "x");
+    Put("Kivrel.dat.bak1", "a spare taken before"); // left as it is
     TargetList list;
     TargetFileStatus status = ReadInto(list);
     ASSERT_EQ(status, FILE_DAMAGED);
 
     EXPECT_TRUE(WriteTargetFile(kThree, status));
     EXPECT_EQ(Get("Kivrel.dat"), kThreeBytes);
-    EXPECT_EQ(Get("Kivrel.dat.bak1"), damaged);
+    EXPECT_EQ(Get("Kivrel.dat.bak1"), "a spare taken before");
+    EXPECT_EQ(Get("Kivrel.dat.bak2"), damaged);
     EXPECT_FALSE(Exists("Kivrel.dat.new"));
 }
 
-// As a save leaves it that moved a damaged file away and then failed.
-TEST_F(TargetFile, ANewFileIsShownWhileThePlaceCannotBeReadAndPutInPlaceNextTime) {
-    Put("Kivrel.dat.new", kThreeBytes);
-    TargetList list;
-    TargetFileStatus status = ReadInto(list);
-    EXPECT_EQ(status, FILE_FROM_NEW);
-    EXPECT_EQ(list, kThree);
-    ASSERT_TRUE(WriteTargetFile(ListOf({{"AB", kMac}}), status));
-    EXPECT_EQ(Get("Kivrel.dat"), Le32(1) + Record("AB", kMac));
-    EXPECT_FALSE(Exists("Kivrel.dat.new"));
+// A save that could not put its list in place left it in "Kivrel.dat.new":
+// each start shows the newest complete list, and no save loses it.
+TEST_F(TargetFile, TheNewestCompleteListSurvivesStartsAndSaves) {
+    const std::string one = Le32(1) + Record("AB", kMac), none;
+    struct Case {
+        std::string place, fresh; // the files before the start; none: no file
+        bool writeFails;          // the temporary file cannot be made
+        TargetList shown, saved;  // what the start shows and the save writes
+        std::string placeAfter, freshAfter;
+    } const cases[] = {
+        {one, kThreeBytes, false, kThree, kThree, kThreeBytes, none},
+        {none, kThreeBytes, false, kThree, kThree, kThreeBytes, none},
+        {one, kThreeBytes, true, kThree, ListOf({{"X", kMac}}), one, kThreeBytes},
+        {one, kThreeBytes, false, kThree, {}, none, none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        for (const auto& [path, bytes] :
+             {std::pair{"Kivrel.dat", c.place}, {"Kivrel.dat.new", c.fresh}}) {
+            Put(path, bytes);
+            if (bytes.empty()) {
+                fs::remove(path);
+            }
+        }
+        fs::remove_all("Kivrel.dat.new.tmp");
+        if (c.writeFails) {
+            fs::create_directories("Kivrel.dat.new.tmp/keep");
+        }
+        TargetList list;
+        TargetFileStatus status = ReadInto(list);
+        EXPECT_EQ(list, c.shown);
+        EXPECT_EQ(WriteTargetFile(c.saved, status), !c.writeFails);
+        EXPECT_EQ(Get("Kivrel.dat") + "|" + Get("Kivrel.dat.new"),
+                  c.placeAfter + "|" + c.freshAfter);
+        ReadInto(list);
+        EXPECT_EQ(list, c.writeFails ? c.shown : c.saved);
+    }
 }
 
 TEST_F(TargetFile, AFailedSaveLeavesTheOldFileByteForByte) {

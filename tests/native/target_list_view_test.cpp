@@ -397,11 +397,15 @@ TEST_F(ListViewTest, LoadShowsTheWholeFileOrNothing) {
     EXPECT_EQ(ReadBytes(kTargetFileName), good);
     EXPECT_FALSE(fs::exists(std::string(kTargetFileName) + ".bak"));
 
-    // Cut inside the last record's MAC: none of the file is shown.
+    // Cut inside the last record's MAC: none of the file is shown, and a
+    // close without a change leaves it as it is.
     WriteBytes(kTargetFileName, good.substr(0, good.size() - 1));
     view.LoadTargets();
     ExpectRowsMirrorList();
     EXPECT_EQ(view.targets().size(), 0);
+    EXPECT_TRUE(view.SaveTargets());
+    EXPECT_EQ(ReadBytes(kTargetFileName), good.substr(0, good.size() - 1));
+    EXPECT_FALSE(fs::exists(std::string(kTargetFileName) + ".bak"));
 
     fs::remove(kTargetFileName);
     Fill(2);
@@ -424,12 +428,11 @@ TEST_F(ListViewTest, AnyAllocationFailingWhileLoadingShowsAllOrNoneAndKeepsTheFi
         view.LoadTargets();
         StopWatchingAllocations();
         ExpectRowsMirrorList();
-        const bool shown = !view.targets().empty();
-        EXPECT_EQ(view.targets(), shown ? saved : TargetList()) << at;
+        EXPECT_EQ(view.targets(), view.targets().empty() ? TargetList() : saved) << at;
+        // A good file is never taken for a damaged one.
         view.SaveTargets();
-        EXPECT_EQ(ReadBytes(shown ? "Kivrel.dat" : "Kivrel.dat.bak"), bytes) << at;
-        fs::remove("Kivrel.dat.bak");
-        WriteBytes(kTargetFileName, bytes);
+        EXPECT_EQ(ReadBytes(kTargetFileName), bytes) << at;
+        EXPECT_FALSE(fs::exists("Kivrel.dat.bak")) << at;
     }
 }
 
@@ -452,10 +455,16 @@ TEST_F(ListViewTest, SaveWritesWhatTheRowsShow) {
     }
     EXPECT_EQ(Names(), (std::vector<std::string>{"PC-1", "PC-3", "PC-2", "PC-8"}));
 
-    // An emptied list leaves no file behind.
+    // An emptied list leaves no file behind; a save that failed is tried again.
     control.Select({0, 1, 2, 3});
     EXPECT_TRUE(Command(ID_TARGET_DELETE));
-    view.SaveTargets();
+    fs::remove(kTargetFileName);
+    fs::create_directories("Kivrel.dat/keep");
+    EXPECT_FALSE(view.SaveTargets());
+    EXPECT_TRUE(view.NeedsSave());
+    fs::remove_all(kTargetFileName);
+    EXPECT_TRUE(view.SaveTargets());
+    EXPECT_FALSE(view.NeedsSave());
     EXPECT_FALSE(fs::exists(kTargetFileName));
 }
 

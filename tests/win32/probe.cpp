@@ -545,6 +545,33 @@ std::string ItemRect(const Call& c) {
     return "{\"rect\":" + RectJson(r) + "}";
 }
 
+// checkmarks MENUWINDOW ROWS: whether each of an open popup menu's ROWS items,
+// as tall as each other, shows a mark in its check column. Menus of other
+// processes cannot be read under Wine, so the screen is.
+std::string CheckMarks(const Call& c) {
+    RECT r;
+    GetClientRect(c.window, &r);
+    POINT origin = {0, 0};
+    ClientToScreen(c.window, &origin);
+    HDC screen = GetDC(nullptr);
+    const int rows = c.Int(2), height = r.bottom / rows, width = GetSystemMetrics(SM_CXMENUCHECK);
+    std::string out = "{\"marks\":[";
+    for (int row = 0; row < rows; ++row) {
+        // The middle of the row, against its own background (it may be the highlight).
+        const int top = origin.y + row * height;
+        const COLORREF back = GetPixel(screen, origin.x + width + 1, top + height / 2);
+        int differ = 0;
+        for (int y = top + height / 4; y < top + height * 3 / 4; ++y) {
+            for (int x = origin.x + 4; x < origin.x + width; ++x) {
+                differ += GetPixel(screen, x, y) != back;
+            }
+        }
+        out += std::string(row ? "," : "") + (differ > 0 ? "true" : "false");
+    }
+    ReleaseDC(nullptr, screen);
+    return out + "]}";
+}
+
 // What a command's second and third words name: nothing, a window (HWND), or
 // a dialog's control (HWND ID).
 enum class Takes { Nothing, Window, Control };
@@ -582,6 +609,7 @@ const struct {
     {"focus", Takes::Window, Focus},
     {"owner", Takes::Window,
      [](const Call& c) { return "{\"owner\":" + Handle(GetWindow(c.window, GW_OWNER)) + "}"; }},
+    {"checkmarks", Takes::Window, CheckMarks},
     {"toolbar", Takes::Window, [](const Call& c) { return ToolBarJson(c.window); }},
     {"toolbarclick", Takes::Window, ToolBarClick},
     {"itemrect", Takes::Window, ItemRect},
