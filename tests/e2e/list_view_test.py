@@ -248,7 +248,7 @@ class ListView(kivtest.WineTestCase):
         self.ui.no_window(self.pid, W.MENU_CLASS)
         self.ui.no_window(self.pid)
         top = self.ui('itemrect', self.list, 0)['rect'][1]
-        for x in (100, 400):
+        for x in (100, 320):  # inside Name and MAC, away from the dividers
             self.ui.do('mouse', self.list, x, top // 2)
         self.click_row(0)
         self.wait_selected([0])
