@@ -3,7 +3,7 @@
 // chain's last link.
 #pragma once
 
-#include "frame/command_target.h"
+#include "ui/command_target.h"
 #include "win/application.h"
 
 class CWakeApp final : public win::Application, public kivrel::CommandTarget {

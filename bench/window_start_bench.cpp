@@ -1,6 +1,7 @@
 // How long Kivrel.exe takes from process start until its window shows a list
 // of n targets, against the start with an empty list, and whether the cost
-// per row stays flat as the list grows (rows inserted in linear time).
+// per row stays flat as the list grows (rows inserted in linear time); at 96
+// and at 144 DPI, the display scale set for the programs it starts.
 //     window_start_bench [runs=7, at least 3] [Kivrel.exe]
 // The program is found beside this one (..\app\Kivrel.exe) unless named.
 // It never sends: the window is closed as soon as it has been measured.
@@ -22,6 +23,7 @@ namespace {
 
 // Beyond 10,000 as well, so a cost that grows with the list shows plainly.
 const int kSizes[] = {0, 5000, 10000, 20000};
+const DWORD kDpis[] = {96, 144};
 constexpr DWORD kGiveUpMs = 60000;
 
 double Now() {
@@ -127,22 +129,26 @@ double TimeStart(const std::wstring& program, const std::string& dir, int count)
     return shown;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // Fewer runs give no spread of the empty starts to judge the growth by.
-    const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 7;
-    std::wstring program = DefaultProgram();
-    if (argc > 2) {
-        const std::string named = argv[2];
-        program.assign(named.begin(), named.end());
+// The scale Wine gives the programs started from now on; 0 removes the setting.
+void SetDisplayDpi(DWORD dpi) {
+    HKEY key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                          KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return;
     }
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    const std::string dir = std::string(temp) + "kivrel-start-bench";
-    ::CreateDirectoryA(dir.c_str(), nullptr);
-    const std::string file = dir + "\\Kivrel.dat";
+    if (dpi == 0) {
+        ::RegDeleteValueW(key, L"LogPixels");
+    } else {
+        ::RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                         sizeof dpi);
+    }
+    ::RegCloseKey(key);
+}
 
+// One table at the display's present scale; false when a start failed or
+// rows went in worse than linearly.
+bool MeasureTable(const std::wstring& program, const std::string& dir, int runs, DWORD dpi) {
+    const std::string file = dir + "\\Kivrel.dat";
     // One start first to warm Wine's caches; then the sizes take turns, so a
     // drift in the machine's load falls on all of them alike.
     constexpr std::size_t kCount = sizeof kSizes / sizeof kSizes[0];
@@ -154,7 +160,7 @@ int main(int argc, char** argv) {
             const double seconds = WriteTargets(file, count) ? TimeStart(program, dir, count) : -1;
             if (seconds < 0) {
                 std::fprintf(stderr, "start with %d targets failed\n", count);
-                return 1;
+                return false;
             }
             if (run >= 0) {
                 times[size].push_back(seconds);
@@ -162,9 +168,9 @@ int main(int argc, char** argv) {
         }
     }
     WriteTargets(file, 0);
-    ::RemoveDirectoryA(dir.c_str());
 
-    std::printf("Windowed start until every row shows, median of %d runs\n\n", runs);
+    std::printf("Windowed start until every row shows, %lu DPI, median of %d runs\n\n",
+                static_cast<unsigned long>(dpi), runs);
     std::printf("| targets | start (ms) | x empty | per row (us) |\n|---:|---:|---:|---:|\n");
     const double empty = Median(times[0]);
     std::printf("| 0 | %.1f | 1.00 | |\n", empty * 1e3);
@@ -182,8 +188,32 @@ int main(int argc, char** argv) {
     const double doubled = extra[kCount - 1];
     const double single = std::max(extra[kCount - 2], noise);
     const bool linear = doubled <= 2.5 * single;
-    std::printf("\n%d rows add %.1f ms, %d rows %.1f ms (empty starts spread %.1f ms): %s\n",
+    std::printf("\n%d rows add %.1f ms, %d rows %.1f ms (empty starts spread %.1f ms): %s\n\n",
                 kSizes[kCount - 2], extra[kCount - 2] * 1e3, kSizes[kCount - 1], doubled * 1e3,
                 noise * 1e3, linear ? "linear" : "WORSE THAN LINEAR");
+    return linear;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Fewer runs give no spread of the empty starts to judge the growth by.
+    const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 7;
+    std::wstring program = DefaultProgram();
+    if (argc > 2) {
+        const std::string named = argv[2];
+        program.assign(named.begin(), named.end());
+    }
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string dir = std::string(temp) + "kivrel-start-bench";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    bool linear = true;
+    for (const DWORD dpi : kDpis) {
+        SetDisplayDpi(dpi);
+        linear = MeasureTable(program, dir, runs, dpi) && linear;
+    }
+    SetDisplayDpi(0);
+    ::RemoveDirectoryA(dir.c_str());
     return linear ? 0 : 2;
 }

@@ -4,7 +4,7 @@
 // enabled rule is asked here, once, and never again by the handler.
 #pragma once
 
-#include "frame/command_target.h"
+#include "ui/command_target.h"
 
 #include <initializer_list>
 #include <vector>

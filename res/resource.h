@@ -87,6 +87,9 @@
 #define IDS_LOOKUP_NO_NAME 61230
 #define IDS_LOOKUP_OFF_SUBNET 61231
 #define IDS_LOOKUP_NO_ANSWER 61232
+// The status column, 61240 to 61249.
+#define IDS_STATUS_UP 61240
+#define IDS_STATUS_DOWN 61241
 
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220

@@ -6,7 +6,11 @@ MAC just found from a host name on the harness's LAN, at 96, 144 and 192 DPI
 操作 menu at 96.
 
     WINEPREFIX=~/.cache/kivrel/shots-prefix KIVREL_SCREEN=1600x1200x24 \\
-        tests/harness/isolated --lans 1 --wine python3 tools/screenshots.py KIVREL.EXE PROBE.EXE
+        tests/harness/isolated --lans 3 --wine python3 tools/screenshots.py KIVREL.EXE PROBE.EXE
+
+The first LAN holds the PC whose MAC the registration dialog finds; the
+other two stand in for the first two targets, the first answering echoes and
+the second not, so the status column shows both of its texts.
 
 Run it only through the harness: the send dialog really sends. It wants a Wine
 prefix of its own, where it changes the display's DPI, so that the tests'
@@ -50,7 +54,25 @@ def shoot(ui, hwnd, path):
                    check=True)
 
 
-def shoot_program(exe, ui, out, suffix):
+def stand_in_peers():
+    """The first two targets become the second and third LANs' peers: their
+    MACs, known here. The second ignores echoes. False without those LANs."""
+    ends = kivtest.lans()[1:]
+    if len(ends) != 2:
+        return False
+    for (here, namespace), (_, mac), address, ignore in zip(
+            ends, TARGETS, ('198.51.100.2', '203.0.113.2'), (0, 1)):
+        mac = mac.replace('-', ':').lower()
+        subprocess.run(['ip', '-n', namespace, 'link', 'set', here + 'p', 'address', mac],
+                       check=True)
+        subprocess.run(['ip', 'netns', 'exec', namespace, 'sysctl', '-qw',
+                        f'net.ipv4.icmp_echo_ignore_all={ignore}'], check=True)
+        subprocess.run(['ip', 'neigh', 'replace', address, 'lladdr', mac, 'dev', here, 'nud',
+                        'permanent'], check=True)
+    return True
+
+
+def shoot_program(exe, ui, out, suffix, statuses):
     work = tempfile.mkdtemp()
     Path(work, 'Kivrel.dat').write_bytes(kivtest.data_file(TARGETS))
     proc = ui.start(exe, cwd=work)
@@ -59,6 +81,9 @@ def shoot_program(exe, ui, out, suffix):
         pane = ui('control', frame, R.AFX_IDW_PANE_FIRST)['hwnd']
         ui.do('select', frame, R.AFX_IDW_PANE_FIRST, 1)
         kivtest.wait_until(lambda: ui('listwindow', pane)['selected'], 10, 'the selection', [1])
+        if statuses:
+            kivtest.wait_until(lambda: [r[2] for r in ui('listwindow', pane)['rows'][:2]], 20,
+                               'the statuses', [M[R.IDS_STATUS_UP], M[R.IDS_STATUS_DOWN]])
         shoot(ui, frame, out / f'main{suffix}.png')
 
         ui.do('keys', frame, 'ctrl+a')
@@ -108,12 +133,13 @@ def main():
     put_peer_on_lan()
     ui = kivtest.Driver(probe_exe)
     listener = kivtest.UdpListener()
+    statuses = stand_in_peers()
     try:
         for dpi, suffix in SCALES:
             if dpi != 96:
                 kivtest.wine_reg('add', *kivtest.DISPLAY_DPI, '/t', 'REG_DWORD', '/d', str(dpi),
                                  '/f')
-            shoot_program(exe, ui, out, suffix)
+            shoot_program(exe, ui, out, suffix, statuses)
         print(f'{len(listener.receive_all())} wake packets looped back')
     finally:
         subprocess.run([os.environ['KIVREL_WINE'], 'reg', 'delete', *kivtest.DISPLAY_DPI, '/f'],

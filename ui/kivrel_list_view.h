@@ -1,27 +1,41 @@
 // The main window's pane: the real "SysListView32" control showing the
 // targets, with every list command. The decisions are TargetListView's; this
-// face only lends it the control, the dialogs and the message boxes.
+// face only lends it the control, the dialogs and the message boxes. The
+// control is virtual (LVS_OWNERDATA): it asks for each text it draws, so a
+// long list starts as fast as a short one, and a status is drawn from the PC's
+// MAC wherever its row has moved.
 #pragma once
 
 #include "ui/ansi_codec.h"
 #include "ui/list_control.h"
-#include "ui/list_look.h"
 #include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
+#include "wake/list_look.h"
+#include "wake/status_worker.h"
 #include "win/list_view.h"
 #include "win/window.h"
 
+#include <map>
+#include <memory>
+
+// From the status checks' threads: changes wait to be taken.
+constexpr UINT WM_STATUS_CHANGED = WM_APP + 3; // 0x8003
+
 class CKivrelListView final : public win::Window,
                               private kivrel::ListControl,
-                              private kivrel::ViewDialogs {
+                              private kivrel::ViewDialogs,
+                              private kivrel::CommandTarget,
+                              private kivrel::StatusListener {
 public:
     // A heap object that deletes itself once its window is destroyed, or as
     // soon as Create fails.
     static CKivrelListView* CreateObject();
 
-    // The control as a child of parent, with the list's font, styles and columns.
-    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
+    // The control as a child of parent, with the list's font, styles and
+    // columns. The statuses come through network, the system's own if none.
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id,
+                std::shared_ptr<kivrel::StatusNetwork> network = nullptr);
 
     // The whole file's rows in one batch.
     void LoadTargets();
@@ -35,14 +49,25 @@ public:
     // The system's colours or text size changed: the control and its font follow.
     void OnSysColorChange() const { m_list.Send(WM_SYSCOLORCHANGE); }
     void FollowTextSize() { m_look.FollowTextSize(m_list); }
-    // The command chain's first link.
-    kivrel::CommandTarget& Commands() { return m_view; }
+    // The command chain's first link: the view's commands, after which the
+    // status checks follow the list.
+    kivrel::CommandTarget& Commands() { return *this; }
 
 private:
     CKivrelListView();
 
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
+    void OnDestroy() override;
     void OnFinalMessage() override;
+    void GiveText(LVITEMW& item);
+    int FindRow(const NMLVFINDITEMW& find) const;
+    void CheckTheListsPcs();
+    void ShowStatusChanges();
+
+    bool QueryCommand(unsigned id, kivrel::CommandState& state) const override;
+    void RunCommand(unsigned id) override;
+    void StatusesChanged() override;
 
     int RowCount() const override;
     int SelectedCount() const override;
@@ -53,7 +78,7 @@ private:
     void DeleteAllRows() override;
     void SetRowState(int row, unsigned state, unsigned mask) override;
     void EnsureVisible(int row) override;
-    void SetRedraw(bool redraw) override { m_list.SetRedraw(redraw); }
+    void SetRedraw(bool redraw) override;
 
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
                      std::string& address) override;
@@ -66,4 +91,11 @@ private:
     MessageBoxes m_messages;
     AnsiCodec m_codec;
     kivrel::TargetListView m_view;
+    std::unique_ptr<kivrel::StatusWorker> m_checks;
+    std::map<kivrel::MacBytes, kivrel::PcStatus> m_statuses;
+    unsigned m_checkedRevision = 0;
+    // The control's rows, counted here: rows added in a batch are handed over
+    // in one call.
+    int m_rows = 0;
+    bool m_batching = false;
 };

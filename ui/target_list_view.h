@@ -3,8 +3,8 @@
 // the first link of the command chain.
 #pragma once
 
-#include "frame/command_target.h"
 #include "targets/address_file.h"
+#include "ui/command_target.h"
 #include "targets/target_entry.h"
 #include "targets/target_file.h"
 #include "targets/target_list.h"
@@ -37,6 +37,9 @@ public:
     bool SaveTargets();
 
     const TargetList& targets() const { return m_targets; }
+    // Moves on with every change to the list, so that a caller can tell
+    // whether it changed since some moment.
+    unsigned Revision() const { return m_revision; }
     // The host name or address kept with a MAC, UTF-8; empty when none.
     std::string AddressOf(const MacBytes& mac) const;
 

@@ -52,12 +52,34 @@ bool ListView::DeleteItem(int row) const {
     return Send(LVM_DELETEITEM, static_cast<WPARAM>(row), 0) != 0;
 }
 
-bool ListView::DeleteAllItems() const {
-    return Send(LVM_DELETEALLITEMS, 0, 0) != 0;
+void ListView::SetItemCount(int count) const {
+    // Neither scrolled nor repainted beyond what the new count changes.
+    Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
-int ListView::GetItemCount() const {
-    return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0));
+void ListView::RedrawItems(int first, int last) const {
+    Send(LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
+}
+
+void ListView::RedrawCell(int row, int column) const {
+    RECT cell = {};
+    cell.top = column;
+    cell.left = LVIR_BOUNDS;
+    if (Send(LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)) != 0) {
+        ::InvalidateRect(Hwnd(), &cell, FALSE);
+    }
+}
+
+int ListView::GetTopIndex() const {
+    return static_cast<int>(Send(LVM_GETTOPINDEX, 0, 0));
+}
+
+int ListView::GetCountPerPage() const {
+    return static_cast<int>(Send(LVM_GETCOUNTPERPAGE, 0, 0));
+}
+
+bool ListView::DeleteAllItems() const {
+    return Send(LVM_DELETEALLITEMS, 0, 0) != 0;
 }
 
 int ListView::GetSelectedCount() const {

@@ -28,9 +28,16 @@ public:
     int InsertItem(int row, const std::wstring& text) const;
     bool SetItemText(int row, int column, const std::wstring& text) const;
     bool DeleteItem(int row) const;
+    // A list of LVS_OWNERDATA has count rows, whose texts it asks for.
+    void SetItemCount(int count) const;
+    // Repaints the rows, which then ask again for their texts.
+    void RedrawItems(int first, int last) const;
+    // Repaints one cell only.
+    void RedrawCell(int row, int column) const;
+    int GetTopIndex() const;
+    int GetCountPerPage() const;
     bool DeleteAllItems() const;
 
-    int GetItemCount() const;
     int GetSelectedCount() const;
     UINT GetItemState(int row, UINT mask) const;
     // Row -1 changes every row.

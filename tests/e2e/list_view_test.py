@@ -3,7 +3,10 @@ Kivrel.dat from its working directory, hands it every WM_COMMAND and saves
 on close. The real control's rows and selection are read back through the
 probe after each command, mouse click and key press."""
 import os
+import re
+import subprocess
 import sys
+import time
 import unittest
 
 import kivtest
@@ -25,7 +28,7 @@ TARGETS = [('会議室のPC', '00-11-22-33-44-01'), ('経理部サーバ', '0A-1
 
 
 def rows_of(entries):
-    return [[name, mac] for name, mac in entries]
+    return [[name, mac, ''] for name, mac in entries]
 
 
 class ListView(kivtest.WineTestCase):
@@ -102,8 +105,9 @@ class ListView(kivtest.WineTestCase):
     def test_rows_columns_and_the_commands_that_move_and_delete(self):
         self.start(TARGETS)
         shown = self.state()
-        self.assertEqual(shown['columns'], [{'text': 'Name', 'width': 360, 'fmt': 0},
-                                            {'text': 'MAC', 'width': 140, 'fmt': 0}])
+        self.assertEqual(shown['columns'], [{'text': 'Name', 'width': 250, 'fmt': 0},
+                                            {'text': 'MAC', 'width': 140, 'fmt': 0},
+                                            {'text': 'Status', 'width': 80, 'fmt': 0}])
         self.assertEqual(shown['rows'], rows_of(TARGETS))
         self.assertEqual(shown['selected'], [])
         self.assertEqual(shown['exstyle'], W.LVS_EX_GRIDLINES | W.LVS_EX_FULLROWSELECT)
@@ -153,6 +157,10 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual((shown['selected'], shown['focused']), ([3], 3))
         # The keyboard carries on from where the moved entry is.
         self.ui.do('keys', self.host, 'down')
+        self.wait_selected([4])
+        self.ui.do('keys', self.host, 'home')
+        self.wait_selected([0])
+        self.ui.do('keys', self.host, 'p')  # to the row whose name starts so: PC-05
         self.wait_selected([4])
 
         # Delete rows 1, 2 and 4: Cancel keeps them, OK removes just them.
@@ -207,7 +215,7 @@ class ListView(kivtest.WineTestCase):
         send = self.dialog(SEND_TITLE)
         self.assertEqual(self.ui('control', send, SEND_LIST)['text'], M[R.IDS_SEND_LIST_NAME])
         sent = [r[:2] for r in self.ui('list', send, SEND_LIST)['rows']]
-        self.assertEqual(sent, rows_of([edited[1], edited[4]]))
+        self.assertEqual(sent, [list(edited[1]), list(edited[4])])
         self.assertEqual([packets.receive(5)[0] for _ in range(2)],
                          [kivtest.magic_packet(edited[i][1]) for i in (1, 4)])
         self.ui.finish_send(send)
@@ -221,7 +229,7 @@ class ListView(kivtest.WineTestCase):
         self.confirm(M[R.IDS_CONFIRM_SEND], W.IDOK)
         send = self.dialog(SEND_TITLE)
         self.assertEqual([r[:2] for r in self.ui('list', send, SEND_LIST)['rows']],
-                         rows_of([edited[3]]))
+                         [list(edited[3])])
         self.ui.finish_send(send)
         self.assertEqual(packets.receive(5)[0], kivtest.magic_packet(edited[3][1]))
         self.assertIsNone(packets.receive(0.3))
@@ -240,13 +248,58 @@ class ListView(kivtest.WineTestCase):
         self.ui.no_window(self.pid, W.MENU_CLASS)
         self.ui.no_window(self.pid)
         top = self.ui('itemrect', self.list, 0)['rect'][1]
-        for x in (100, 400):
+        for x in (100, 320):  # inside Name and MAC, away from the dividers
             self.ui.do('mouse', self.list, x, top // 2)
         self.click_row(0)
         self.wait_selected([0])
         self.assertEqual(self.rows(), rows_of(edited))
 
         self.assertEqual(self.close(), kivtest.data_file(edited))
+
+    def test_lans_status_of_a_pc_that_answers_and_of_one_woken(self):
+        ends = kivtest.lans()
+        if len(ends) != 2:
+            self.skipTest('needs tests/harness/isolated --lans 2')
+
+        def peer(index, *command):
+            return subprocess.run(['ip', 'netns', 'exec', ends[index][1], *command],
+                                  capture_output=True, text=True, check=True).stdout
+
+        def mac_of(pc):
+            return pc[1].replace('-', ':').lower()
+
+        def ignore_echoes(index, ignore):
+            peer(index, 'sysctl', '-qw', f'net.ipv4.icmp_echo_ignore_all={int(ignore)}')
+
+        # The first known here by its MAC, as a PC seen on the LAN would be; the
+        # second by the address registered with it.
+        pcs = []
+        for index, (here, _) in enumerate(ends):
+            mac = re.search(r'link/ether (\S+)', peer(index, 'ip', 'link', 'show', here + 'p'))[1]
+            pcs.append((f'PC{index}', mac.upper().replace(':', '-')))
+        subprocess.run(['ip', 'neigh', 'replace', '192.0.2.2', 'lladdr', mac_of(pcs[0]), 'dev',
+                        ends[0][0], 'nud', 'permanent'], check=True)
+        with open(os.path.join(self.dir, 'Kivrel.addresses.txt'), 'w') as f:
+            f.write(f'{pcs[1][1]} 198.51.100.2\n')
+        ignore_echoes(1, True)
+        self.addCleanup(ignore_echoes, 1, False)
+        woken = kivtest.UdpListener(lan=ends[1][1])
+        self.addCleanup(woken.close)
+
+        self.start(pcs)
+        up, down = M[R.IDS_STATUS_UP], M[R.IDS_STATUS_DOWN]
+        kivtest.wait_until(self.rows, 20, 'the statuses', [[*pcs[0], up], [*pcs[1], down]])
+        self.select(1)
+        self.open_with(SEND_SELECTED)
+        send = self.dialog(SEND_TITLE)
+        self.assertEqual(woken.receive(5)[0], kivtest.magic_packet(pcs[1][1]))
+        ignore_echoes(1, False)  # the woken PC comes up
+        sent = time.monotonic()
+        self.ui.finish_send(send)
+        kivtest.wait_until(lambda: self.rows()[1][2], 6 - (time.monotonic() - sent),
+                           'the woken PC', up)
+        self.assertEqual(self.selected(), [1])
+        self.close()
 
 
 if __name__ == '__main__':

@@ -1,9 +1,14 @@
 #include "wake/send_run.h"
 #include "wake/send_worker.h"
+#include "wake/status_worker.h"
 #include "wake/wake_sender.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -145,6 +150,135 @@ TEST_F(SendWorkerTest, ARunThatGoesFirstStopsItsWorkerWithoutFreeingWhatItUses) 
     }
     worker.join();
     EXPECT_EQ(m_script.m_log, (Log{"finished"}));
+}
+
+// Statuses: when each PC is checked, on a clock the test moves.
+TEST(StatusScheduleTest, ChecksEveryTenSecondsAndAWokenPcEveryTwoForThreeMinutes) {
+    StatusSchedule schedule;
+    schedule.SetPcs({{kA, ""}}, 0);
+    StatusCheck a;
+    StatusMillis next = 0;
+    ASSERT_TRUE(schedule.TakeDue(0, a, next));
+    EXPECT_FALSE(schedule.TakeDue(0, a, next)); // running
+    EXPECT_TRUE(schedule.Record(a, PC_STATUS_DOWN, 1000));
+    EXPECT_FALSE(schedule.TakeDue(9999, a, next));
+    EXPECT_EQ(next, kCheckEveryMs);
+    schedule.NoteWoken(kA, 5000);
+    int checks = 0;
+    for (StatusMillis now = 5000; now <= 5000 + kWokenWatchMs; now += 1000) {
+        while (schedule.TakeDue(now, a, next)) {
+            ++checks;
+            EXPECT_EQ(schedule.Record(a, PC_STATUS_UP, now), checks == 1);
+        }
+    }
+    EXPECT_EQ(checks, kWokenWatchMs / kWokenCheckEveryMs + 1);
+    EXPECT_EQ(next, 5000 + kWokenWatchMs + kCheckEveryMs);
+}
+
+TEST(StatusScheduleTest, AStatusFollowsItsMacAndAnOldAddressesAnswerIsDropped) {
+    StatusSchedule schedule;
+    schedule.SetPcs({{kA, "x"}, {kB, "y"}}, 0);
+    StatusCheck a, b;
+    StatusMillis next;
+    schedule.TakeDue(0, a, next);
+    schedule.TakeDue(0, b, next);
+    schedule.Record(a, PC_STATUS_UP, 0);
+    schedule.SetPcs({{kB, "z"}, {kA, "x"}}, 0); // moved, and B given a new address
+    EXPECT_EQ(schedule.StatusOf(kA), PC_STATUS_UP);
+    EXPECT_FALSE(schedule.Record(b, PC_STATUS_UP, 0));
+    EXPECT_EQ(schedule.StatusOf(kB), PC_STATUS_BLANK);
+    schedule.SetPcs({{kB, "z"}}, 0);
+    schedule.SetPcs({{kA, "x"}, {kB, "z"}}, 0); // deleted and registered again
+    EXPECT_EQ(schedule.StatusOf(kA), PC_STATUS_BLANK);
+}
+
+class FakeNetwork final : public StatusNetwork {
+public:
+    bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
+        rows = neighbours;
+        return true;
+    }
+    bool Resolve(const std::string& address, std::uint32_t& ipv4) override {
+        ipv4 = 0x0A000000 + static_cast<std::uint32_t>(address.size());
+        return address != "nowhere";
+    }
+    bool Echo(std::uint32_t ipv4, unsigned timeoutMs) override {
+        std::unique_lock<std::mutex> lock(mutex);
+        echoes.push_back(ipv4);
+        EXPECT_EQ(timeoutMs, kEchoTimeoutMs);
+        maxInFlight = std::max(maxInFlight, ++inFlight);
+        changed.notify_all();
+        changed.wait(lock, [this] { return released; });
+        --inFlight;
+        return true;
+    }
+    template <class Condition> bool WaitFor(Condition condition) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), condition);
+    }
+
+    std::vector<NeighbourEntry> neighbours;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::uint32_t> echoes;
+    int inFlight = 0, maxInFlight = 0;
+    bool released = true;
+};
+
+TEST(StatusCheckTest, AnAddressComesFromThePcOrTheLatestUsableNeighbourRow) {
+    const MacBytes broadcast = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    FakeNetwork network;
+    network.neighbours = {
+        {0xC0000205, kA, true, false, 500}, {0xC0000206, kA, true, false, 20},
+        {0xC0000207, kA, true, true, 0},    {0xE0000001, kA, true, false, 0},
+        {0xC0000208, kA, false, false, 0},  {0xC00002FF, broadcast, true, false, 0},
+        {0xC0000209, kB, true, false, 1000}};
+    const auto check = [&](const MacBytes& mac, const std::string& address) {
+        std::uint32_t ipv4 = 0;
+        PcStatus status = PC_STATUS_UP;
+        const bool found = EchoAddressOf(
+            {mac, address}, LatestNeighbourAddresses(network.neighbours), network, ipv4, status);
+        return std::make_pair(found ? ipv4 : 0, status);
+    };
+    EXPECT_EQ(check(kA, ""), std::make_pair(0xC0000206u, PC_STATUS_BLANK));
+    EXPECT_EQ(check(kC, ""), std::make_pair(0u, PC_STATUS_BLANK));
+    EXPECT_EQ(check(broadcast, ""), std::make_pair(0u, PC_STATUS_BLANK));
+    EXPECT_EQ(check(kC, "nowhere"), std::make_pair(0u, PC_STATUS_DOWN));
+    EXPECT_EQ(check(kC, "pc-c"), std::make_pair(0x0A000004u, PC_STATUS_DOWN));
+}
+
+class CountingListener final : public StatusListener {
+public:
+    void StatusesChanged() override { ++notes; }
+    std::atomic<int> notes{0};
+};
+
+// Never more than 64 echoes wait at once, and after Stop nothing is reported.
+TEST(StatusWorkerTest, KeepsSixtyFourEchoesInFlightAndIsSilentOnceStopped) {
+    auto network = std::make_shared<FakeNetwork>();
+    network->released = false;
+    CountingListener listener;
+    StatusWorker worker(network, listener);
+    std::vector<StatusCheck> pcs(200);
+    for (int i = 0; i < 200; ++i) {
+        pcs[i].mac[5] = static_cast<std::uint8_t>(i);
+        pcs[i].address = "pc";
+    }
+    worker.SetPcs(pcs);
+    ASSERT_TRUE(network->WaitFor([&] { return network->inFlight == kMaxEchoesInFlight; }));
+    {
+        const std::lock_guard<std::mutex> lock(network->mutex);
+        network->released = true;
+        network->changed.notify_all();
+    }
+    ASSERT_TRUE(network->WaitFor([&] { return network->echoes.size() >= 200; }));
+    EXPECT_EQ(network->maxInFlight, kMaxEchoesInFlight);
+    worker.Stop();
+    const int notes = listener.notes;
+    EXPECT_GE(notes, 1);
+    worker.NoteWoken(pcs[0].mac);
+    EXPECT_EQ(listener.notes, notes);
+    EXPECT_LE(worker.TakeChanges().size(), 200u);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tests/native/allocation_probe.h"
 #include "tests/native/fake_list_control.h"
 #include "tests/native/scratch_folder.h"
+#include "ui/status_column.h"
 #include "ui/target_import.h"
 
 #include <gtest/gtest.h>
@@ -482,6 +483,7 @@ TEST_F(ListViewTest, AddressesGoWithTheirMacsAndComeBackAfterARestart) {
     EXPECT_EQ(dialogs.shownAddress, "study-pc");
     EXPECT_EQ(view.AddressOf(Entry(5).mac), "");
     EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
+    EXPECT_EQ(StatusChecksOf(view)[1].address, "192.0.2.10"); // checked there
     view.SaveTargets();
     view.LoadTargets();
     EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-6", "PC-1"}));
@@ -610,6 +612,17 @@ TEST_F(ListViewTest, ImportIsAllOrNothing) {
     dialogs.outcome = FileOutcome::Cancelled;
     EXPECT_TRUE(Command(ID_TARGET_IMPORT));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A status is drawn by MAC: every row of that PC in sight, and only those.
+TEST(StatusColumnTest, RepaintsTheRowsInSightOfEachChangedPc) {
+    const MacBytes a = {1, 2, 3, 4, 5, 6}, b = {2, 2, 3, 4, 5, 6};
+    TargetList targets;
+    for (const MacBytes& mac : {a, b, a, b, a}) {
+        targets.Append({"pc", mac});
+    }
+    EXPECT_EQ(RowsToRepaint(targets, 1, 9, {{a, PC_STATUS_UP}}), (std::vector<int>{2, 4}));
+    EXPECT_EQ(RowsToRepaint(targets, -1, 2, {{b, PC_STATUS_DOWN}}), (std::vector<int>{1}));
 }
 
 } // namespace

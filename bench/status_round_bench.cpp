@@ -1,0 +1,78 @@
+// How long one round of status checks takes for n addressed PCs of which none
+// answers, each echo waiting its whole time-out, against its floor: n / 64
+// time-outs, the most that 64 echoes in flight allow. The real worker and
+// schedule; the network is a stand-in whose echoes wait and fail.
+//     status_round_bench [n=1000]
+#include "wake/status_worker.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class Unanswered final : public kivrel::StatusNetwork {
+public:
+    bool ReadNeighbours(std::vector<kivrel::NeighbourEntry>&) override { return false; }
+    bool Resolve(const std::string&, std::uint32_t& ipv4) override {
+        ipv4 = 0xC6336402; // 198.51.100.2, never reached
+        return true;
+    }
+    bool Echo(std::uint32_t, unsigned timeoutMs) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return false;
+    }
+};
+
+class Counter final : public kivrel::StatusListener {
+public:
+    void StatusesChanged() override {
+        const std::lock_guard<std::mutex> lock(mutex);
+        ++notes;
+        changed.notify_all();
+    }
+    std::mutex mutex;
+    std::condition_variable changed;
+    int notes = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int pcs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+    std::vector<kivrel::StatusCheck> checks(pcs);
+    for (int i = 0; i < pcs; ++i) {
+        checks[i].mac = {0x00,
+                         0x1A,
+                         0x2B,
+                         static_cast<std::uint8_t>(i >> 16),
+                         static_cast<std::uint8_t>(i >> 8),
+                         static_cast<std::uint8_t>(i)};
+        checks[i].address = "pc";
+    }
+    Counter counter;
+    kivrel::StatusWorker worker(std::make_shared<Unanswered>(), counter);
+    const Clock::time_point start = Clock::now();
+    worker.SetPcs(checks);
+    std::size_t down = 0;
+    while (down < checks.size()) {
+        std::unique_lock<std::mutex> lock(counter.mutex);
+        const int seen = counter.notes;
+        counter.changed.wait_for(lock, std::chrono::seconds(1),
+                                 [&] { return counter.notes != seen; });
+        lock.unlock();
+        down += worker.TakeChanges().size();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double floor =
+        static_cast<double>(pcs) / kivrel::kMaxEchoesInFlight * kivrel::kEchoTimeoutMs / 1000.0;
+    std::printf("| PCs | round (s) | floor n/64 x 1 s (s) | x floor |\n|---:|---:|---:|---:|\n");
+    std::printf("| %d | %.2f | %.2f | %.2f |\n", pcs, seconds, floor, seconds / floor);
+    return 0;
+}

@@ -1,0 +1,49 @@
+#include "wake/status_check.h"
+
+namespace kivrel {
+namespace {
+
+bool IsGroupAddress(std::uint32_t ipv4) {
+    return (ipv4 >> 28) == 0xE || ipv4 == 0xFFFFFFFF;
+}
+
+bool IsEmptyOrGroupMac(const MacBytes& mac) {
+    // The low bit of the first byte marks multicast and broadcast MACs.
+    return (mac[0] & 1) != 0 || mac == MacBytes{};
+}
+
+} // namespace
+
+NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& rows) {
+    NeighbourAddresses addresses;
+    std::map<MacBytes, std::uint32_t> since;
+    for (const NeighbourEntry& row : rows) {
+        if (!row.hasMac || row.unreachable || IsEmptyOrGroupMac(row.mac) ||
+            IsGroupAddress(row.ipv4)) {
+            continue;
+        }
+        const auto seen = since.find(row.mac);
+        if (seen == since.end() || row.sinceReachableMs < seen->second) {
+            since[row.mac] = row.sinceReachableMs;
+            addresses[row.mac] = row.ipv4;
+        }
+    }
+    return addresses;
+}
+
+bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbours,
+                   StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status) {
+    if (check.address.empty()) {
+        status = PC_STATUS_BLANK;
+        const auto found = neighbours.find(check.mac);
+        if (found == neighbours.end()) {
+            return false;
+        }
+        ipv4 = found->second;
+        return true;
+    }
+    status = PC_STATUS_DOWN;
+    return network.Resolve(check.address, ipv4);
+}
+
+} // namespace kivrel

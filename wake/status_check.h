@@ -1,0 +1,49 @@
+// One check of one PC: where its address comes from and how the answer
+// becomes its status. The network is behind an interface, so the decisions
+// run natively against a fake one.
+#pragma once
+
+#include "wake/status_schedule.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kivrel {
+
+constexpr unsigned kEchoTimeoutMs = 1000;
+
+// One row of the system's neighbour (ARP) table.
+struct NeighbourEntry {
+    std::uint32_t ipv4 = 0; // a.b.c.d as (a << 24) | (b << 16) | (c << 8) | d
+    MacBytes mac{};
+    bool hasMac = false; // a row being resolved has no link-layer address yet
+    bool unreachable = false;
+    std::uint32_t sinceReachableMs = 0; // how long ago it last answered
+};
+
+// For each MAC, the IPv4 address the table last saw it at. Rows of multicast
+// or broadcast addresses, rows without a MAC and rows found unreachable do
+// not count.
+using NeighbourAddresses = std::map<MacBytes, std::uint32_t>;
+NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& rows);
+
+class StatusNetwork {
+public:
+    virtual ~StatusNetwork() = default;
+    // False when the table cannot be read.
+    virtual bool ReadNeighbours(std::vector<NeighbourEntry>& rows) = 0;
+    // A dotted address or a host name; false when it does not resolve.
+    virtual bool Resolve(const std::string& address, std::uint32_t& ipv4) = 0;
+    // True when an echo reply came within the time-out.
+    virtual bool Echo(std::uint32_t ipv4, unsigned timeoutMs) = 0;
+};
+
+// Where a check's echo goes: the PC's own address first, else the neighbour
+// table's by its MAC. False when there is nowhere; status is then what the PC
+// shows: blank with neither address, no answer when its own does not resolve.
+bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbours,
+                   StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status);
+
+} // namespace kivrel
