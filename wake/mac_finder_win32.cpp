@@ -1,8 +1,9 @@
-// Vista's neighbour table types; its functions are looked up, never imported.
+// Newer Windows' resolver types; its functions are looked up, never imported.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600
 
 #include "wake/mac_finder.h"
+#include "wake/neighbour_table.h"
 
 #include "win/ansi_text.h"
 
@@ -128,30 +129,19 @@ public:
     }
 
     bool ReadNeighbours(std::vector<NeighbourRow>& rows) override {
-        using GetTableFn = DWORD(WINAPI*)(ADDRESS_FAMILY, PMIB_IPNET_TABLE2*);
-        using FreeTableFn = VOID(WINAPI*)(PVOID);
-        const auto getTable = SystemFunction<GetTableFn>(L"iphlpapi.dll", "GetIpNetTable2");
-        const auto freeTable = SystemFunction<FreeTableFn>(L"iphlpapi.dll", "FreeMibTable");
-        MIB_IPNET_TABLE2* table = nullptr;
-        if (getTable == nullptr || freeTable == nullptr || getTable(AF_INET, &table) != NO_ERROR) {
+        std::vector<NeighbourEntry> table;
+        if (!ReadNeighbourTable(table)) {
             return false;
         }
-        bool copied = true;
-        try {
-            for (ULONG i = 0; i < table->NumEntries; ++i) {
-                const MIB_IPNET_ROW2& entry = table->Table[i];
-                NeighbourRow row;
-                row.address = FromBytes(&entry.Address.Ipv4.sin_addr);
-                row.macLength = entry.PhysicalAddressLength;
-                std::memcpy(row.mac.data(), entry.PhysicalAddress, row.mac.size());
-                row.unreachable = entry.State == NlnsUnreachable || entry.State == NlnsIncomplete;
-                rows.push_back(row);
-            }
-        } catch (const std::exception&) {
-            copied = false; // the system's table is still freed
+        for (const NeighbourEntry& entry : table) {
+            NeighbourRow row;
+            row.address = entry.ipv4;
+            row.mac = entry.mac;
+            row.macLength = entry.hasMac ? static_cast<unsigned>(entry.mac.size()) : 0;
+            row.unreachable = entry.unreachable;
+            rows.push_back(row);
         }
-        freeTable(table);
-        return copied;
+        return true;
     }
 
     void Pause(unsigned ms) override { ::Sleep(ms); }
