@@ -1,5 +1,6 @@
 #include "wake/echo_network.h"
 
+#include "wake/host_name.h"
 #include "wake/mac_lookup.h"
 #include "wake/neighbour_table.h"
 
@@ -10,11 +11,7 @@
 namespace kivrel {
 namespace {
 
-// Built byte by byte: htonl and ntohl would import WS2_32 beside WSOCK32.
-std::uint32_t FromNetwork(const unsigned char* b) {
-    return std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | b[3];
-}
-
+// Built byte by byte: htonl would import WS2_32 beside WSOCK32.
 IPAddr ToNetwork(std::uint32_t ipv4) {
     IPAddr address;
     auto* b = reinterpret_cast<unsigned char*>(&address);
@@ -35,13 +32,7 @@ bool EchoNetwork::Resolve(const std::string& address, std::uint32_t& ipv4) {
     if (ParseIpv4(address, ipv4)) {
         return true;
     }
-    // Each thread has its own result.
-    const hostent* host = ::gethostbyname(address.c_str());
-    if (host == nullptr || host->h_addrtype != AF_INET || host->h_addr_list[0] == nullptr) {
-        return false;
-    }
-    ipv4 = FromNetwork(reinterpret_cast<const unsigned char*>(host->h_addr_list[0]));
-    return true;
+    return ResolveHostName(address, ipv4);
 }
 
 bool EchoNetwork::Echo(std::uint32_t ipv4, unsigned timeoutMs) {

@@ -3,9 +3,9 @@
 #define _WIN32_WINNT 0x0600
 
 #include "wake/mac_finder.h"
+#include "wake/host_name.h"
 #include "wake/neighbour_table.h"
 
-#include "win/ansi_text.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -52,33 +52,10 @@ unsigned PrefixOf(DWORD mask) {
     return length;
 }
 
-template <typename Fn> Fn SystemFunction(const wchar_t* dll, const char* name) {
-    const HMODULE module = ::LoadLibraryW(dll);
-    return module == nullptr
-               ? nullptr
-               : reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 class SystemLookupOps final : public LookupOps {
 public:
     bool Resolve(const std::string& utf8Name, std::uint32_t& address) override {
-        using GetAddrInfoWFn = INT(WSAAPI*)(PCWSTR, PCWSTR, const ADDRINFOW*, PADDRINFOW*);
-        using FreeAddrInfoWFn = VOID(WSAAPI*)(PADDRINFOW);
-        const auto getInfo = SystemFunction<GetAddrInfoWFn>(L"ws2_32.dll", "GetAddrInfoW");
-        const auto freeInfo = SystemFunction<FreeAddrInfoWFn>(L"ws2_32.dll", "FreeAddrInfoW");
-        const std::wstring name = win::Utf8ToWide(utf8Name);
-        if (getInfo == nullptr || freeInfo == nullptr || name.empty()) {
-            return false;
-        }
-        ADDRINFOW hints = {};
-        hints.ai_family = AF_INET;
-        ADDRINFOW* found = nullptr;
-        if (getInfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-            return false;
-        }
-        address = FromBytes(&reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr);
-        freeInfo(found);
-        return true;
+        return ResolveHostName(utf8Name, address);
     }
 
     bool ReadSubnets(std::vector<Subnet>& subnets) override {

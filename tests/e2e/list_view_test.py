@@ -272,7 +272,7 @@ class ListView(kivtest.WineTestCase):
             peer(index, 'sysctl', '-qw', f'net.ipv4.icmp_echo_ignore_all={int(ignore)}')
 
         # The first known here by its MAC, as a PC seen on the LAN would be; the
-        # second by the address registered with it.
+        # second by the host name registered with it, found in the hosts file.
         pcs = []
         for index, (here, _) in enumerate(ends):
             mac = re.search(r'link/ether (\S+)', peer(index, 'ip', 'link', 'show', here + 'p'))[1]
@@ -280,7 +280,11 @@ class ListView(kivtest.WineTestCase):
         subprocess.run(['ip', 'neigh', 'replace', '192.0.2.2', 'lladdr', mac_of(pcs[0]), 'dev',
                         ends[0][0], 'nud', 'permanent'], check=True)
         with open(os.path.join(self.dir, 'Kivrel.addresses.txt'), 'w') as f:
-            f.write(f'{pcs[1][1]} 198.51.100.2\n')
+            f.write(f'{pcs[1][1]} accounting-pc\n')
+        with open(os.path.join(self.dir, 'hosts'), 'w') as f:
+            f.write('127.0.0.1 localhost\n198.51.100.2 accounting-pc\n')
+        subprocess.run(['mount', '--bind', os.path.join(self.dir, 'hosts'), '/etc/hosts'], check=True)
+        self.addCleanup(subprocess.run, ['umount', '/etc/hosts'], check=True)
         ignore_echoes(1, True)
         self.addCleanup(ignore_echoes, 1, False)
         woken = kivtest.UdpListener(lan=ends[1][1])

@@ -1,0 +1,45 @@
+#include "wake/host_name.h"
+
+// GetAddrInfoW's types are declared for XP and later.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0501
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+namespace kivrel {
+
+bool ResolveHostName(const std::string& utf8Name, std::uint32_t& ipv4) {
+    // Looked up, never imported: the exe imports the socket library as WSOCK32
+    // only, loaded by name from the system folder once start-up has limited
+    // the search to it.
+    using GetAddrInfoWFn = INT(WSAAPI*)(PCWSTR, PCWSTR, const ADDRINFOW*, PADDRINFOW*);
+    using FreeAddrInfoWFn = VOID(WSAAPI*)(PADDRINFOW);
+    const HMODULE dll = ::LoadLibraryW(L"ws2_32.dll");
+    if (dll == nullptr || utf8Name.empty()) {
+        return false;
+    }
+    const auto getInfo = reinterpret_cast<GetAddrInfoWFn>(
+        reinterpret_cast<void*>(::GetProcAddress(dll, "GetAddrInfoW")));
+    const auto freeInfo = reinterpret_cast<FreeAddrInfoWFn>(
+        reinterpret_cast<void*>(::GetProcAddress(dll, "FreeAddrInfoW")));
+    const int size = static_cast<int>(utf8Name.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8Name.data(), size, nullptr, 0);
+    if (getInfo == nullptr || freeInfo == nullptr || length <= 0) {
+        return false;
+    }
+    std::wstring name(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8Name.data(), size, &name[0], length);
+    ADDRINFOW hints = {};
+    hints.ai_family = AF_INET;
+    ADDRINFOW* found = nullptr;
+    if (getInfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+        return false;
+    }
+    const auto* b = reinterpret_cast<const unsigned char*>(
+        &reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr);
+    ipv4 = std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | b[3];
+    freeInfo(found);
+    return true;
+}
+
+} // namespace kivrel
