@@ -6,7 +6,6 @@
 #include "wake/host_name.h"
 #include "wake/neighbour_table.h"
 
-
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
@@ -105,20 +104,8 @@ public:
         ::IcmpCloseHandle(icmp);
     }
 
-    bool ReadNeighbours(std::vector<NeighbourRow>& rows) override {
-        std::vector<NeighbourEntry> table;
-        if (!ReadNeighbourTable(table)) {
-            return false;
-        }
-        for (const NeighbourEntry& entry : table) {
-            NeighbourRow row;
-            row.address = entry.ipv4;
-            row.mac = entry.mac;
-            row.macLength = entry.hasMac ? static_cast<unsigned>(entry.mac.size()) : 0;
-            row.unreachable = entry.unreachable;
-            rows.push_back(row);
-        }
-        return true;
+    bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
+        return ReadNeighbourTable(rows);
     }
 
     void Pause(unsigned ms) override { ::Sleep(ms); }

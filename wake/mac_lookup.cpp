@@ -14,20 +14,8 @@ std::uint32_t MaskOf(unsigned prefixLength) {
     return prefixLength == 0 ? 0 : ~std::uint32_t(0) << (32 - prefixLength);
 }
 
-bool IsUsableMac(const NeighbourRow& row) {
-    if (row.unreachable || row.macLength != row.mac.size() || (row.mac[0] & 1) != 0) {
-        return false;
-    }
-    for (std::uint8_t byte : row.mac) {
-        if (byte != 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool AskNeighbours(std::uint32_t address, LookupOps& ops, MacBytes& mac) {
-    std::vector<NeighbourRow> rows;
+    std::vector<NeighbourEntry> rows;
     return ops.ReadNeighbours(rows) && FindNeighbourMac(address, rows, mac);
 }
 
@@ -75,9 +63,10 @@ bool OnLocalSubnet(std::uint32_t address, const std::vector<Subnet>& subnets) {
     return false;
 }
 
-bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourRow>& rows, MacBytes& mac) {
-    for (const NeighbourRow& row : rows) {
-        if (row.address == address && IsUsableMac(row)) {
+bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
+                      MacBytes& mac) {
+    for (const NeighbourEntry& row : rows) {
+        if (row.ipv4 == address && IsUsableNeighbour(row)) {
             mac = row.mac;
             return true;
         }

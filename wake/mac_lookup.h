@@ -5,6 +5,7 @@
 #pragma once
 
 #include "targets/target_entry.h"
+#include "wake/status_check.h"
 
 #include <cstdint>
 #include <string>
@@ -16,13 +17,6 @@ namespace kivrel {
 struct Subnet {
     std::uint32_t address = 0; // any address of the adapter on it
     unsigned prefixLength = 0;
-};
-
-struct NeighbourRow {
-    std::uint32_t address = 0;
-    MacBytes mac{};
-    unsigned macLength = 0;   // 6 for Ethernet; 0 while unresolved
-    bool unreachable = false; // the system's own verdict: nobody answered
 };
 
 enum LookupResult {
@@ -45,7 +39,7 @@ public:
     // One echo request; its answer does not matter, only that the system
     // resolves the address on the way.
     virtual void Echo(std::uint32_t address) = 0;
-    virtual bool ReadNeighbours(std::vector<NeighbourRow>& rows) = 0;
+    virtual bool ReadNeighbours(std::vector<NeighbourEntry>& rows) = 0;
     virtual void Pause(unsigned ms) = 0;
 };
 
@@ -64,7 +58,8 @@ bool ParseIpv4(const std::string& text, std::uint32_t& address);
 bool OnLocalSubnet(std::uint32_t address, const std::vector<Subnet>& subnets);
 // The first row for the address with a usable MAC: multicast, empty and
 // unreachable rows never answer.
-bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourRow>& rows, MacBytes& mac);
+bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
+                      MacBytes& mac);
 // The string id that tells the user why a look-up failed; 0 for LOOKUP_FOUND.
 unsigned LookupMessageId(LookupResult result);
 

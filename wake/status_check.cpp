@@ -14,12 +14,16 @@ bool IsEmptyOrGroupMac(const MacBytes& mac) {
 
 } // namespace
 
+bool IsUsableNeighbour(const NeighbourEntry& row) {
+    return row.hasMac && !row.unreachable && !IsEmptyOrGroupMac(row.mac) &&
+           !IsGroupAddress(row.ipv4);
+}
+
 NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& rows) {
     NeighbourAddresses addresses;
     std::map<MacBytes, std::uint32_t> since;
     for (const NeighbourEntry& row : rows) {
-        if (!row.hasMac || row.unreachable || IsEmptyOrGroupMac(row.mac) ||
-            IsGroupAddress(row.ipv4)) {
+        if (!IsUsableNeighbour(row)) {
             continue;
         }
         const auto seen = since.find(row.mac);

@@ -23,6 +23,10 @@ struct NeighbourEntry {
     std::uint32_t sinceReachableMs = 0; // how long ago it last answered
 };
 
+// A row that names one PC's MAC at one address: not of a multicast or
+// broadcast address, with a MAC, and not found unreachable.
+bool IsUsableNeighbour(const NeighbourEntry& row);
+
 // For each MAC, the IPv4 address the table last saw it at. Rows of multicast
 // or broadcast addresses, rows without a MAC and rows found unreachable do
 // not count.

@@ -199,16 +199,16 @@ TEST(MacLookup, AddressesAndSubnets) {
 
 TEST(MacLookup, OnlyAUsableRowForTheAddressAnswers) {
     const MacBytes mac = {0x02, 0x11, 0x22, 0x33, 0x44, 0x55};
-    std::vector<NeighbourRow> rows = {
-        {1, mac, 6, false},                                  // another address
-        {2, {0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}, 6, false}, // multicast
-        {2, MacBytes{}, 6, false},                           // empty
-        {2, mac, 0, false},                                  // unresolved
-        {2, mac, 6, true},                                   // unreachable
+    std::vector<NeighbourEntry> rows = {
+        {1, mac, true, false, 0},                                  // another address
+        {2, {0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}, true, false, 0}, // multicast
+        {2, MacBytes{}, true, false, 0},                           // empty
+        {2, mac, false, false, 0},                                 // unresolved
+        {2, mac, true, true, 0},                                   // unreachable
     };
     MacBytes got{};
     EXPECT_FALSE(FindNeighbourMac(2, rows, got));
-    rows.push_back({2, mac, 6, false});
+    rows.push_back({2, mac, true, false, 0});
     EXPECT_TRUE(FindNeighbourMac(2, rows, got));
     EXPECT_EQ(got, mac);
 }
@@ -228,9 +228,9 @@ public:
         return arp;
     }
     void Echo(std::uint32_t address) override { echoed.push_back(address); }
-    bool ReadNeighbours(std::vector<NeighbourRow>& rows) override {
+    bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
         if (++reads == answerAt) {
-            rows = {{0xC000020A, kFound, 6, false}};
+            rows = {{0xC000020A, kFound, true, false, 0}};
         }
         return true;
     }
