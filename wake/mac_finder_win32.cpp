@@ -3,13 +3,13 @@
 #define _WIN32_WINNT 0x0600
 
 #include "wake/mac_finder.h"
+#include "wake/echo_network.h"
 #include "wake/host_name.h"
 #include "wake/neighbour_table.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
-#include <icmpapi.h>
 
 #include <atomic>
 #include <cstring>
@@ -25,9 +25,6 @@ struct MacFinderJob {
 };
 
 namespace {
-
-// An echo this long covers any answer from the same LAN.
-constexpr DWORD kEchoTimeoutMs = 1000;
 
 IPAddr ToIpAddr(std::uint32_t address) {
     const unsigned char bytes[4] = {
@@ -91,18 +88,8 @@ public:
         return ARP_FOUND;
     }
 
-    void Echo(std::uint32_t address) override {
-        const HANDLE icmp = ::IcmpCreateFile();
-        if (icmp == INVALID_HANDLE_VALUE) {
-            return;
-        }
-        char data[8] = "kivrel";
-        // Room for the reply, its data and an ICMP error, as the call asks.
-        alignas(ICMP_ECHO_REPLY) char reply[sizeof(ICMP_ECHO_REPLY) + sizeof data + 8];
-        ::IcmpSendEcho(icmp, ToIpAddr(address), data, sizeof data, nullptr, reply, sizeof reply,
-                       kEchoTimeoutMs);
-        ::IcmpCloseHandle(icmp);
-    }
+    // Only for what it leaves in the neighbour table: the answer is not needed.
+    void Echo(std::uint32_t address) override { EchoNetwork().Echo(address, kEchoTimeoutMs); }
 
     bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
         return ReadNeighbourTable(rows);
