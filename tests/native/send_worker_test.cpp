@@ -229,10 +229,10 @@ TEST(StatusCheckTest, AnAddressComesFromThePcOrTheLatestUsableNeighbourRow) {
     const MacBytes broadcast = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     FakeNetwork network;
     network.neighbours = {
-        {0xC0000205, kA, true, false, 500}, {0xC0000206, kA, true, false, 20},
-        {0xC0000207, kA, true, true, 0},    {0xE0000001, kA, true, false, 0},
-        {0xC0000208, kA, false, false, 0},  {0xC00002FF, broadcast, true, false, 0},
-        {0xC0000209, kB, true, false, 1000}};
+        {0xC0000205, kA, true, false, 500},  {0xC0000206, kA, true, false, 20},
+        {0xC0000207, kA, true, true, 0},     {0xE0000001, kA, true, false, 0},
+        {0xC0000208, kA, false, false, 0},   {0xC00002FF, broadcast, true, false, 0},
+        {0xC0000209, kB, true, false, 1000}, {0xC000020A, MacBytes{}, true, false, 0}};
     const auto check = [&](const MacBytes& mac, const std::string& address) {
         std::uint32_t ipv4 = 0;
         PcStatus status = PC_STATUS_UP;
@@ -243,6 +243,7 @@ TEST(StatusCheckTest, AnAddressComesFromThePcOrTheLatestUsableNeighbourRow) {
     EXPECT_EQ(check(kA, ""), std::make_pair(0xC0000206u, PC_STATUS_BLANK));
     EXPECT_EQ(check(kC, ""), std::make_pair(0u, PC_STATUS_BLANK));
     EXPECT_EQ(check(broadcast, ""), std::make_pair(0u, PC_STATUS_BLANK));
+    EXPECT_EQ(check(MacBytes{}, ""), std::make_pair(0u, PC_STATUS_BLANK));
     EXPECT_EQ(check(kC, "nowhere"), std::make_pair(0u, PC_STATUS_DOWN));
     EXPECT_EQ(check(kC, "pc-c"), std::make_pair(0x0A000004u, PC_STATUS_DOWN));
 }
