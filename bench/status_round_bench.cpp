@@ -3,7 +3,7 @@
 // time-outs, the most that 64 echoes in flight allow. The real worker and
 // schedule; the network is a stand-in whose echoes wait and fail.
 //     status_round_bench [n=1000]
-#include "wake/status_worker.h"
+#include "status/status_worker.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,14 +1,10 @@
 #include "ui/kivrel_list_view.h"
 
 #include "res/resource.h"
-#include "ui/register_dlg.h"
 #include "ui/status_column.h"
-#include "wake/echo_network.h"
-#include "wake/send_dlg.h"
+#include "status/echo_network.h"
 #include "win/ansi_text.h"
-#include "win/file_dialog.h"
 #include "win/resource_string.h"
-#include "win/whole_file.h"
 
 #include <algorithm>
 
@@ -237,79 +233,4 @@ void CKivrelListView::SetRowState(int row, unsigned state, unsigned mask) {
 
 void CKivrelListView::EnsureVisible(int row) {
     m_list.EnsureVisible(row, true);
-}
-
-void CKivrelListView::SaveTargetsOrAsk() {
-    while (!SaveTargets()) {
-        // The data file lives in the current folder.
-        std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
-        folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
-        if (!m_messages.AskRetry(IDS_SAVE_FAILED, folder)) {
-            return;
-        }
-    }
-}
-
-// Both dialogs are run without a parent: the main window becomes their owner.
-bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
-                                  std::string& address) {
-    CRegisterDlg dialog;
-    if (editing != nullptr) {
-        dialog.SetEntry(*editing);
-    }
-    dialog.SetAddress(address);
-    if (dialog.DoModal() != IDOK) {
-        return false;
-    }
-    result = dialog.GetEntry();
-    address = dialog.GetAddress();
-    return true;
-}
-
-// The PCs sent to are checked often for a while, so that they are seen coming up.
-void CKivrelListView::RunSend(kivrel::TargetList copies) {
-    for (const kivrel::TargetEntry& entry : copies) {
-        m_checks->NoteWoken(entry.mac);
-    }
-    CSendDlg dialog;
-    dialog.m_targets = std::move(copies);
-    dialog.DoModal();
-}
-
-namespace {
-
-win::FileDialogTexts CsvDialogTexts(UINT titleId) {
-    return {win::ResourceString(titleId), win::ResourceString(IDS_CSV_FILTER), L"Kivrel.csv",
-            L"csv"};
-}
-
-} // namespace
-
-// The file dialogs are owned by the main window, as the modal dialogs are.
-kivrel::FileOutcome CKivrelListView::RunImport(std::size_t limit, std::string& bytes) {
-    win::FileDialogTexts texts = CsvDialogTexts(IDS_IMPORT_TITLE);
-    texts.defaultName.clear();
-    std::wstring path;
-    if (!win::ChooseFileToOpen(::GetAncestor(Hwnd(), GA_ROOT), texts, path)) {
-        return kivrel::FileOutcome::Cancelled;
-    }
-    switch (win::ReadWholeFile(path, limit, bytes)) {
-    case win::ReadWholeResult::Read:
-        return kivrel::FileOutcome::Done;
-    case win::ReadWholeResult::TooBig:
-        return kivrel::FileOutcome::TooBig;
-    case win::ReadWholeResult::Failed:
-        break;
-    }
-    return kivrel::FileOutcome::Failed;
-}
-
-kivrel::FileOutcome CKivrelListView::RunExport(const std::string& bytes) {
-    std::wstring path;
-    if (!win::ChooseFileToSave(::GetAncestor(Hwnd(), GA_ROOT), CsvDialogTexts(IDS_EXPORT_TITLE),
-                               path)) {
-        return kivrel::FileOutcome::Cancelled;
-    }
-    return win::WriteWholeFile(path, bytes) ? kivrel::FileOutcome::Done
-                                            : kivrel::FileOutcome::Failed;
 }

@@ -11,8 +11,8 @@
 #include "ui/message_boxes.h"
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
-#include "wake/list_look.h"
-#include "wake/status_worker.h"
+#include "ui/list_look.h"
+#include "status/status_worker.h"
 #include "win/list_view.h"
 #include "win/window.h"
 

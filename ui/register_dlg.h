@@ -3,7 +3,7 @@
 #pragma once
 
 #include "targets/target_entry.h"
-#include "wake/mac_finder.h"
+#include "status/mac_finder.h"
 #include "win/controls.h"
 #include "win/dialog.h"
 

@@ -5,7 +5,7 @@
 
 #include "targets/target_list.h"
 #include "ui/target_list_view.h"
-#include "wake/status_schedule.h"
+#include "status/status_schedule.h"
 
 #include <map>
 #include <string>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "targets/target_entry.h"
-#include "wake/socket_ops.h"
+#include "net/socket_ops.h"
 
 namespace kivrel {
 

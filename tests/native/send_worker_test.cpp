@@ -1,6 +1,6 @@
 #include "wake/send_run.h"
 #include "wake/send_worker.h"
-#include "wake/status_worker.h"
+#include "status/status_worker.h"
 #include "wake/wake_sender.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "res/resource.h"
-#include "wake/mac_lookup.h"
+#include "status/mac_lookup.h"
 #include "wake/wake_packet.h"
 #include "wake/wake_sender.h"
 

@@ -4,7 +4,7 @@
 // Exits with the dialog's result, 1 when it was closed with its button, or
 // with 10 for a bad MAC text and 11 when the sockets cannot start.
 #include "targets/mac_text.h"
-#include "wake/send_dlg.h"
+#include "ui/send_dlg.h"
 #include "win/ansi_text.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "wake/status_schedule.h"
+#include "status/status_schedule.h"
 
 namespace kivrel {
 

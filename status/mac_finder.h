@@ -4,7 +4,7 @@
 // dropped with it.
 #pragma once
 
-#include "wake/mac_lookup.h"
+#include "status/mac_lookup.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "targets/target_list.h"
-#include "wake/list_look.h"
+#include "ui/list_look.h"
 #include "wake/send_dialog_state.h"
 #include "wake/send_run.h"
 #include "win/controls.h"

@@ -3,6 +3,8 @@
 // LAN, so the sender sends one copy from each adapter's own address.
 #pragma once
 
+#include "net/ipv4.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -12,5 +14,9 @@ namespace kivrel {
 // nor a duplicate) of each adapter that is up and is not a loopback. False when the list of
 // adapters cannot be read (memory included); it never throws.
 bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses);
+
+// Appends every IPv4 subnet of the adapters that are up, one per address:
+// which destinations are on this PC's own networks. False when unreadable.
+bool ReadAdapterSubnets(std::vector<Subnet>& subnets);
 
 } // namespace kivrel

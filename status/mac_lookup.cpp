@@ -1,4 +1,4 @@
-#include "wake/mac_lookup.h"
+#include "status/mac_lookup.h"
 
 #include "res/resource.h"
 
@@ -10,58 +10,12 @@ namespace {
 constexpr unsigned kPollIntervalMs = 100;
 constexpr int kPolls = 10;
 
-std::uint32_t MaskOf(unsigned prefixLength) {
-    return prefixLength == 0 ? 0 : ~std::uint32_t(0) << (32 - prefixLength);
-}
-
 bool AskNeighbours(std::uint32_t address, LookupOps& ops, MacBytes& mac) {
     std::vector<NeighbourEntry> rows;
     return ops.ReadNeighbours(rows) && FindNeighbourMac(address, rows, mac);
 }
 
 } // namespace
-
-bool ParseIpv4(const std::string& text, std::uint32_t& address) {
-    std::uint32_t value = 0;
-    std::size_t at = 0;
-    for (int part = 0; part < 4; ++part) {
-        if (part > 0 && (at >= text.size() || text[at++] != '.')) {
-            return false;
-        }
-        const std::size_t start = at;
-        unsigned number = 0;
-        while (at < text.size() && at - start < 3 && text[at] >= '0' && text[at] <= '9') {
-            number = number * 10 + static_cast<unsigned>(text[at++] - '0');
-        }
-        if (at == start || number > 255 || (text[start] == '0' && at - start > 1)) {
-            return false;
-        }
-        value = value << 8 | number;
-    }
-    if (at != text.size()) {
-        return false;
-    }
-    address = value;
-    return true;
-}
-
-bool OnLocalSubnet(std::uint32_t address, const std::vector<Subnet>& subnets) {
-    for (const Subnet& subnet : subnets) {
-        // A /0 is no network of its own; /31 and /32 have no broadcast address.
-        if (subnet.prefixLength == 0 || subnet.prefixLength > 32) {
-            continue;
-        }
-        const std::uint32_t mask = MaskOf(subnet.prefixLength);
-        if ((address & mask) != (subnet.address & mask)) {
-            continue;
-        }
-        const std::uint32_t host = address & ~mask;
-        if (subnet.prefixLength >= 31 || (host != 0 && host != ~mask)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
                       MacBytes& mac) {

@@ -3,7 +3,8 @@
 // run natively against a fake one.
 #pragma once
 
-#include "wake/status_schedule.h"
+#include "net/neighbour_table.h"
+#include "status/status_schedule.h"
 
 #include <cstdint>
 #include <map>
@@ -13,15 +14,6 @@
 namespace kivrel {
 
 constexpr unsigned kEchoTimeoutMs = 1000;
-
-// One row of the system's neighbour (ARP) table.
-struct NeighbourEntry {
-    std::uint32_t ipv4 = 0; // a.b.c.d as (a << 24) | (b << 16) | (c << 8) | d
-    MacBytes mac{};
-    bool hasMac = false; // a row being resolved has no link-layer address yet
-    bool unreachable = false;
-    std::uint32_t sinceReachableMs = 0; // how long ago it last answered
-};
 
 // A row that names one PC's MAC at one address: not of a multicast or
 // broadcast address, with a MAC, and not found unreachable.

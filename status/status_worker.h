@@ -5,8 +5,8 @@
 // echo ends on its own.
 #pragma once
 
-#include "wake/status_check.h"
-#include "wake/status_schedule.h"
+#include "status/status_check.h"
+#include "status/status_schedule.h"
 
 #include <memory>
 #include <utility>

@@ -1,4 +1,6 @@
-#include "wake/neighbour_table.h"
+#include "net/neighbour_table.h"
+
+#include "net/ipv4.h"
 
 // The table's types are declared for Vista and later only; the functions are
 // looked up below, so the program still starts on XP.
@@ -29,9 +31,7 @@ template <typename Function> Function IphlpapiFunction(const char* name) {
 
 NeighbourEntry RowOf(const MIB_IPNET_ROW2& row) {
     NeighbourEntry result;
-    const auto& b = row.Address.Ipv4.sin_addr.S_un.S_un_b;
-    result.ipv4 = std::uint32_t(b.s_b1) << 24 | std::uint32_t(b.s_b2) << 16 |
-                  std::uint32_t(b.s_b3) << 8 | b.s_b4;
+    result.ipv4 = Ipv4FromNetwork(&row.Address.Ipv4.sin_addr);
     result.hasMac = row.PhysicalAddressLength == result.mac.size();
     for (std::size_t i = 0; result.hasMac && i < result.mac.size(); ++i) {
         result.mac[i] = row.PhysicalAddress[i];

@@ -1,4 +1,4 @@
-#include "wake/status_check.h"
+#include "status/status_check.h"
 
 namespace kivrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "wake/list_look.h"
+#include "ui/list_look.h"
 
 #include "win/resource_string.h"
 

@@ -1,6 +1,7 @@
-#include "wake/socket_ops.h"
+#include "net/socket_ops.h"
 
-#include "wake/adapter_addresses.h"
+#include "net/adapter_addresses.h"
+#include "net/ipv4.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -33,7 +34,7 @@ public:
     bool Bind(Handle socket, std::uint32_t address) override {
         sockaddr_in at{}; // port 0: an ephemeral one
         at.sin_family = AF_INET;
-        at.sin_addr.s_addr = htonl(address);
+        Ipv4ToNetwork(address, &at.sin_addr);
         return ::bind(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&at),
                       sizeof at) == 0;
     }
@@ -44,7 +45,7 @@ public:
         std::memset(&to, 0, sizeof to);
         to.sin_family = AF_INET;
         to.sin_port = htons(port);
-        to.sin_addr.s_addr = htonl(address);
+        Ipv4ToNetwork(address, &to.sin_addr);
         return static_cast<long>(::sendto(static_cast<int>(socket), data, size, 0,
                                           reinterpret_cast<const sockaddr*>(&to), sizeof to));
     }

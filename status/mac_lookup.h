@@ -4,20 +4,15 @@
 // answers) runs natively against fakes.
 #pragma once
 
+#include "net/ipv4.h"
 #include "targets/target_entry.h"
-#include "wake/status_check.h"
+#include "status/status_check.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kivrel {
-
-// Addresses are in host byte order: 192.0.2.10 is 0xC000020A.
-struct Subnet {
-    std::uint32_t address = 0; // any address of the adapter on it
-    unsigned prefixLength = 0;
-};
 
 enum LookupResult {
     LOOKUP_FOUND,
@@ -51,11 +46,6 @@ struct Lookup {
     std::string hostName;
 };
 
-// Strictly four dotted decimal numbers of 0 to 255, no leading zeros (which
-// other parsers read as octal), nothing around them.
-bool ParseIpv4(const std::string& text, std::uint32_t& address);
-// On one of the subnets, and neither its network nor its broadcast address.
-bool OnLocalSubnet(std::uint32_t address, const std::vector<Subnet>& subnets);
 // The first row for the address with a usable MAC: multicast, empty and
 // unreachable rows never answer.
 bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,

@@ -1,4 +1,6 @@
-#include "wake/adapter_addresses.h"
+#include "net/adapter_addresses.h"
+
+#include "net/ipv4.h"
 
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -33,6 +35,30 @@ bool SeenBefore(const ifaddrs* list, const ifaddrs* entry) {
 
 } // namespace
 
+bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) {
+        return false;
+    }
+    bool read = true;
+    try {
+        for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+            if (IsUsable(*entry) && entry->ifa_netmask != nullptr) {
+                sockaddr_in address;
+                sockaddr_in mask;
+                std::memcpy(&address, entry->ifa_addr, sizeof address);
+                std::memcpy(&mask, entry->ifa_netmask, sizeof mask);
+                subnets.push_back({Ipv4FromNetwork(&address.sin_addr),
+                                   PrefixOf(Ipv4FromNetwork(&mask.sin_addr))});
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        read = false;
+    }
+    ::freeifaddrs(list);
+    return read;
+}
+
 bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) {
@@ -44,7 +70,7 @@ bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
             if (IsUsable(*entry) && !SeenBefore(list, entry)) {
                 sockaddr_in address;
                 std::memcpy(&address, entry->ifa_addr, sizeof address);
-                addresses.push_back(ntohl(address.sin_addr.s_addr));
+                addresses.push_back(Ipv4FromNetwork(&address.sin_addr));
             }
         }
     } catch (const std::bad_alloc&) {

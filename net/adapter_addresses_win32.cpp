@@ -1,4 +1,6 @@
-#include "wake/adapter_addresses.h"
+#include "net/adapter_addresses.h"
+
+#include "net/ipv4.h"
 
 // GetAdaptersAddresses is declared only after Winsock 2's types.
 #include <winsock2.h>
@@ -43,10 +45,8 @@ bool ReadUsable(std::vector<std::uint32_t>& addresses) {
             if (address != nullptr && address->sa_family == AF_INET &&
                 unicast->DadState != IpDadStateTentative &&
                 unicast->DadState != IpDadStateDuplicate) {
-                // Read byte by byte: ntohl would import WS2_32 beside WSOCK32.
-                const auto& b = reinterpret_cast<const sockaddr_in*>(address)->sin_addr.S_un.S_un_b;
-                addresses.push_back(std::uint32_t(b.s_b1) << 24 | std::uint32_t(b.s_b2) << 16 |
-                                    std::uint32_t(b.s_b3) << 8 | b.s_b4);
+                addresses.push_back(
+                    Ipv4FromNetwork(&reinterpret_cast<const sockaddr_in*>(address)->sin_addr));
                 break;
             }
         }
@@ -55,6 +55,25 @@ bool ReadUsable(std::vector<std::uint32_t>& addresses) {
 }
 
 } // namespace
+
+bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
+    ULONG size = 0;
+    std::vector<ULONGLONG> buffer;
+    DWORD result = ERROR_INSUFFICIENT_BUFFER;
+    for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
+        buffer.resize(size / sizeof(ULONGLONG) + 1);
+        result = ::GetIpAddrTable(reinterpret_cast<MIB_IPADDRTABLE*>(buffer.data()), &size, FALSE);
+    }
+    if (result != NO_ERROR) {
+        return false;
+    }
+    const auto* table = reinterpret_cast<const MIB_IPADDRTABLE*>(buffer.data());
+    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+        subnets.push_back({Ipv4FromNetwork(&table->table[i].dwAddr),
+                           PrefixOf(Ipv4FromNetwork(&table->table[i].dwMask))});
+    }
+    return true;
+}
 
 bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
     try {

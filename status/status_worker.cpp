@@ -1,4 +1,4 @@
-#include "wake/status_worker.h"
+#include "status/status_worker.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,7 +1,7 @@
-#include "wake/send_dlg.h"
+#include "ui/send_dlg.h"
 
 #include "res/resource.h"
-#include "wake/list_look.h"
+#include "ui/list_look.h"
 #include "win/ansi_text.h"
 #include "win/dpi.h"
 #include "win/resource_string.h"

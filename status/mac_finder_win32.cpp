@@ -2,10 +2,12 @@
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600
 
-#include "wake/mac_finder.h"
-#include "wake/echo_network.h"
-#include "wake/host_name.h"
-#include "wake/neighbour_table.h"
+#include "status/mac_finder.h"
+
+#include "net/adapter_addresses.h"
+#include "net/host_name.h"
+#include "net/icmp_echo.h"
+#include "net/neighbour_table.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -26,58 +28,20 @@ struct MacFinderJob {
 
 namespace {
 
-IPAddr ToIpAddr(std::uint32_t address) {
-    const unsigned char bytes[4] = {
-        static_cast<unsigned char>(address >> 24), static_cast<unsigned char>(address >> 16),
-        static_cast<unsigned char>(address >> 8), static_cast<unsigned char>(address)};
-    IPAddr ip;
-    std::memcpy(&ip, bytes, sizeof ip);
-    return ip;
-}
-
-std::uint32_t FromBytes(const void* at) {
-    const auto* b = static_cast<const unsigned char*>(at);
-    return std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | b[3];
-}
-
-unsigned PrefixOf(DWORD mask) {
-    unsigned length = 0;
-    for (std::uint32_t m = FromBytes(&mask); m & 0x80000000u; m <<= 1) {
-        ++length;
-    }
-    return length;
-}
-
 class SystemLookupOps final : public LookupOps {
 public:
     bool Resolve(const std::string& utf8Name, std::uint32_t& address) override {
         return ResolveHostName(utf8Name, address);
     }
 
-    bool ReadSubnets(std::vector<Subnet>& subnets) override {
-        ULONG size = 0;
-        std::vector<ULONGLONG> buffer;
-        DWORD result = ERROR_INSUFFICIENT_BUFFER;
-        for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
-            buffer.resize(size / sizeof(ULONGLONG) + 1);
-            result =
-                ::GetIpAddrTable(reinterpret_cast<MIB_IPADDRTABLE*>(buffer.data()), &size, FALSE);
-        }
-        if (result != NO_ERROR) {
-            return false;
-        }
-        const auto* table = reinterpret_cast<const MIB_IPADDRTABLE*>(buffer.data());
-        for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-            subnets.push_back(
-                {FromBytes(&table->table[i].dwAddr), PrefixOf(table->table[i].dwMask)});
-        }
-        return true;
-    }
+    bool ReadSubnets(std::vector<Subnet>& subnets) override { return ReadAdapterSubnets(subnets); }
 
     ArpResult AskArp(std::uint32_t address, MacBytes& mac) override {
+        IPAddr ip;
+        Ipv4ToNetwork(address, &ip);
         ULONG hardware[2] = {};
         ULONG length = sizeof hardware;
-        const DWORD result = ::SendARP(ToIpAddr(address), 0, hardware, &length);
+        const DWORD result = ::SendARP(ip, 0, hardware, &length);
         if (result == ERROR_NOT_SUPPORTED) {
             return ARP_UNSUPPORTED;
         }
@@ -89,7 +53,7 @@ public:
     }
 
     // Only for what it leaves in the neighbour table: the answer is not needed.
-    void Echo(std::uint32_t address) override { EchoNetwork().Echo(address, kEchoTimeoutMs); }
+    void Echo(std::uint32_t address) override { SendEcho(address, kEchoTimeoutMs); }
 
     bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
         return ReadNeighbourTable(rows);

@@ -2,7 +2,7 @@
 // host names through the system's own calls.
 #pragma once
 
-#include "wake/status_check.h"
+#include "status/status_check.h"
 
 namespace kivrel {
 

@@ -1,4 +1,6 @@
-#include "wake/host_name.h"
+#include "net/host_name.h"
+
+#include "net/ipv4.h"
 
 // GetAddrInfoW's types are declared for XP and later.
 #undef _WIN32_WINNT
@@ -35,9 +37,7 @@ bool ResolveHostName(const std::string& utf8Name, std::uint32_t& ipv4) {
     if (getInfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
         return false;
     }
-    const auto* b = reinterpret_cast<const unsigned char*>(
-        &reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr);
-    ipv4 = std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | b[3];
+    ipv4 = Ipv4FromNetwork(&reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr);
     freeInfo(found);
     return true;
 }
