@@ -28,6 +28,7 @@ public:
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
         return false;
     }
+    bool ReadSubnets(std::vector<kivrel::Subnet>&) override { return false; }
 };
 
 class Counter final : public kivrel::StatusListener {

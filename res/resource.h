@@ -90,6 +90,26 @@
 // The status column, 61240 to 61249.
 #define IDS_STATUS_UP 61240
 #define IDS_STATUS_DOWN 61241
+#define IDS_STATUS_WAITING 61242
+#define IDS_STATUS_NOT_WOKEN 61243
+#define IDS_STATUS_OTHER 61244
+
+// Whether a PC woke, and why it may not have: the status checks' switch, the
+// diagnosis and its lines (61280 to 61299).
+#define ID_TARGET_DIAGNOSE 32782
+#define ID_VIEW_STATUS_CHECK 32783
+#define IDD_DIAGNOSE 132
+#define IDC_DIAGNOSIS_TEXT 1010
+#define IDS_DIAG_OFF_NETWORK 61280
+#define IDS_DIAG_LOCAL_MAC 61281
+#define IDS_DIAG_GATEWAY_MAC 61282
+#define IDS_DIAG_OTHER_DEVICE 61283
+#define IDS_DIAG_NO_ECHO 61284
+#define IDS_DIAG_LAST_WAKE 61285
+#define IDS_DIAG_THROUGH_ADAPTERS 61286
+#define IDS_DIAG_CHECKLIST 61287
+#define IDS_LOOKUP_GATEWAY 61288
+#define IDS_LOOKUP_LOCAL_MAC 61289
 
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220

@@ -11,6 +11,7 @@ public:
     bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override;
     bool Resolve(const std::string& address, std::uint32_t& ipv4) override;
     bool Echo(std::uint32_t ipv4, unsigned timeoutMs) override;
+    bool ReadSubnets(std::vector<Subnet>& subnets) override;
 };
 
 } // namespace kivrel

@@ -17,17 +17,6 @@ bool AskNeighbours(std::uint32_t address, LookupOps& ops, MacBytes& mac) {
 
 } // namespace
 
-bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
-                      MacBytes& mac) {
-    for (const NeighbourEntry& row : rows) {
-        if (row.ipv4 == address && IsUsableNeighbour(row)) {
-            mac = row.mac;
-            return true;
-        }
-    }
-    return false;
-}
-
 unsigned LookupMessageId(LookupResult result) {
     switch (result) {
     case LOOKUP_FOUND:

@@ -46,10 +46,6 @@ struct Lookup {
     std::string hostName;
 };
 
-// The first row for the address with a usable MAC: multicast, empty and
-// unreachable rows never answer.
-bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
-                      MacBytes& mac);
 // The string id that tells the user why a look-up failed; 0 for LOOKUP_FOUND.
 unsigned LookupMessageId(LookupResult result);
 

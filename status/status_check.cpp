@@ -35,6 +35,42 @@ NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& r
     return addresses;
 }
 
+bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
+                      MacBytes& mac) {
+    for (const NeighbourEntry& row : rows) {
+        if (row.ipv4 == address && IsUsableNeighbour(row)) {
+            mac = row.mac;
+            return true;
+        }
+    }
+    return false;
+}
+
+PcStatus ReplyStatus(const MacBytes& mac, std::uint32_t ipv4, const std::vector<Subnet>& subnets,
+                     const std::vector<NeighbourEntry>& rows, MacBytes& other) {
+    if (!OnLocalSubnet(ipv4, subnets) || !FindNeighbourMac(ipv4, rows, other) || other == mac) {
+        return PC_STATUS_UP;
+    }
+    return PC_STATUS_OTHER;
+}
+
+std::vector<std::uint32_t> SweepAddresses(const std::vector<Subnet>& subnets) {
+    std::vector<std::uint32_t> addresses;
+    for (const Subnet& subnet : subnets) {
+        if (subnet.prefixLength < 22 || subnet.prefixLength > 30) {
+            continue;
+        }
+        const std::uint32_t hosts = (1u << (32 - subnet.prefixLength)) - 1;
+        const std::uint32_t network = subnet.address & ~hosts;
+        for (std::uint32_t host = 1; host < hosts; ++host) {
+            if ((network | host) != subnet.address) {
+                addresses.push_back(network | host);
+            }
+        }
+    }
+    return addresses;
+}
+
 bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbours,
                    StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status) {
     if (check.address.empty()) {

@@ -3,6 +3,7 @@
 // run natively against a fake one.
 #pragma once
 
+#include "net/ipv4.h"
 #include "net/neighbour_table.h"
 #include "status/status_schedule.h"
 
@@ -25,6 +26,22 @@ bool IsUsableNeighbour(const NeighbourEntry& row);
 using NeighbourAddresses = std::map<MacBytes, std::uint32_t>;
 NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& rows);
 
+// The first row for the address with a usable MAC: multicast, empty and
+// unreachable rows never answer.
+bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
+                      MacBytes& mac);
+
+// What an echo reply from ipv4 says of the PC with mac: up, unless the address
+// is on one of this PC's subnets, where the table tells who is there, and
+// another device holds it; other is then that device's MAC.
+PcStatus ReplyStatus(const MacBytes& mac, std::uint32_t ipv4, const std::vector<Subnet>& subnets,
+                     const std::vector<NeighbourEntry>& rows, MacBytes& other);
+
+// The addresses a sweep asks, so that a woken PC of no known address shows in
+// the neighbour table: every host of this PC's subnets but its own, for
+// subnets of at most 1,022 hosts.
+std::vector<std::uint32_t> SweepAddresses(const std::vector<Subnet>& subnets);
+
 class StatusNetwork {
 public:
     virtual ~StatusNetwork() = default;
@@ -34,6 +51,8 @@ public:
     virtual bool Resolve(const std::string& address, std::uint32_t& ipv4) = 0;
     // True when an echo reply came within the time-out.
     virtual bool Echo(std::uint32_t ipv4, unsigned timeoutMs) = 0;
+    // Every IPv4 subnet of this PC's adapters; false when unreadable.
+    virtual bool ReadSubnets(std::vector<Subnet>& subnets) = 0;
 };
 
 // Where a check's echo goes: the PC's own address first, else the neighbour

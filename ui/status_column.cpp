@@ -21,6 +21,12 @@ unsigned StatusTextId(PcStatus status) {
         return IDS_STATUS_UP;
     case PC_STATUS_DOWN:
         return IDS_STATUS_DOWN;
+    case PC_STATUS_WAITING:
+        return IDS_STATUS_WAITING;
+    case PC_STATUS_NOT_WOKEN:
+        return IDS_STATUS_NOT_WOKEN;
+    case PC_STATUS_OTHER:
+        return IDS_STATUS_OTHER;
     case PC_STATUS_BLANK:
         break;
     }

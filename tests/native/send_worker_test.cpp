@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -154,6 +155,7 @@ TEST_F(SendWorkerTest, ARunThatGoesFirstStopsItsWorkerWithoutFreeingWhatItUses) 
 
 // Statuses: when each PC is checked, on a clock the test moves.
 TEST(StatusScheduleTest, ChecksEveryTenSecondsAndAWokenPcEveryTwoForThreeMinutes) {
+    const StatusTimes times;
     StatusSchedule schedule;
     schedule.SetPcs({{kA, ""}}, 0);
     StatusCheck a;
@@ -162,20 +164,59 @@ TEST(StatusScheduleTest, ChecksEveryTenSecondsAndAWokenPcEveryTwoForThreeMinutes
     EXPECT_FALSE(schedule.TakeDue(0, a, next)); // running
     EXPECT_TRUE(schedule.Record(a, PC_STATUS_DOWN, 1000));
     EXPECT_FALSE(schedule.TakeDue(9999, a, next));
-    EXPECT_EQ(next, kCheckEveryMs);
+    EXPECT_EQ(next, times.checkEvery);
     schedule.NoteWoken(kA, 5000);
+    EXPECT_EQ(schedule.StatusOf(kA), PC_STATUS_WAITING);
     int checks = 0;
-    for (StatusMillis now = 5000; now <= 5000 + kWokenWatchMs; now += 1000) {
+    for (StatusMillis now = 5000; now <= 5000 + times.wokenWatch; now += 1000) {
         while (schedule.TakeDue(now, a, next)) {
             ++checks;
             EXPECT_EQ(schedule.Record(a, PC_STATUS_UP, now), checks == 1);
         }
     }
-    EXPECT_EQ(checks, kWokenWatchMs / kWokenCheckEveryMs + 1);
-    EXPECT_EQ(next, 5000 + kWokenWatchMs + kCheckEveryMs);
+    EXPECT_EQ(checks, times.wokenWatch / times.wokenCheckEvery + 1);
+    EXPECT_EQ(next, 5000 + times.wokenWatch + times.checkEvery);
 }
 
-TEST(StatusScheduleTest, AStatusFollowsItsMacAndAnOldAddressesAnswerIsDropped) {
+// A wake's outcome: waiting while watched, then not woken until it answers or
+// is woken again; a woken PC goes before every overdue one, also with checks off.
+TEST(StatusScheduleTest, AWokenPcIsWatchedFirstAndItsOutcomeStays) {
+    const StatusTimes times;
+    StatusSchedule schedule;
+    std::vector<StatusCheck> pcs(2000);
+    for (int i = 0; i < 2000; ++i) {
+        pcs[i].mac = {
+            0x02, 0, 0, 0, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)};
+        pcs[i].address = "pc";
+    }
+    pcs[1999].mac = kC;
+    schedule.SetPcs(pcs, 0);
+    schedule.NoteWoken(kC, 100);
+    StatusCheck check;
+    StatusMillis next;
+    for (StatusMillis now = 100; now < 100 + times.wokenWatch + 4000; now += 500) {
+        ASSERT_TRUE(schedule.TakeDue(now, check, next)); // one slot, ever overdue
+        if (check.mac == kC) {
+            EXPECT_TRUE(check.woken);
+            EXPECT_EQ((now - 100) % times.wokenCheckEvery, 0);
+        }
+        schedule.Record(check, PC_STATUS_DOWN, now + 400);
+        EXPECT_EQ(schedule.StatusOf(kC),
+                  now + 400 < 100 + times.wokenWatch ? PC_STATUS_WAITING : PC_STATUS_NOT_WOKEN);
+    }
+    schedule.SetEnabled(false, 200000);
+    EXPECT_FALSE(schedule.TakeDue(500000, check, next));
+    EXPECT_EQ(schedule.StatusOf(kC), PC_STATUS_NOT_WOKEN);
+    EXPECT_EQ(schedule.StatusOf(pcs[0].mac), PC_STATUS_BLANK);
+    schedule.NoteWoken(kA, 0); // not listed
+    schedule.NoteWoken(kC, 500000);
+    ASSERT_TRUE(schedule.TakeDue(500000, check, next));
+    schedule.Record(check, PC_STATUS_UP, 500000);
+    EXPECT_EQ(schedule.StatusOf(kC), PC_STATUS_UP);
+    EXPECT_EQ(schedule.FactsOf(kC).answered, true);
+}
+
+TEST(StatusScheduleTest, AStatusFollowsItsMacAndEveryResetIsReported) {
     StatusSchedule schedule;
     schedule.SetPcs({{kA, "x"}, {kB, "y"}}, 0);
     StatusCheck a, b;
@@ -187,18 +228,51 @@ TEST(StatusScheduleTest, AStatusFollowsItsMacAndAnOldAddressesAnswerIsDropped) {
     EXPECT_EQ(schedule.StatusOf(kA), PC_STATUS_UP);
     EXPECT_FALSE(schedule.Record(b, PC_STATUS_UP, 0));
     EXPECT_EQ(schedule.StatusOf(kB), PC_STATUS_BLANK);
-    schedule.SetPcs({{kB, "z"}}, 0);
-    schedule.SetPcs({{kA, "x"}, {kB, "z"}}, 0); // deleted and registered again
+    schedule.TakeDue(0, b, next);
+    schedule.Record(b, PC_STATUS_DOWN, 0);
+    EXPECT_EQ(schedule.TakeChanges(),
+              (std::map<MacBytes, PcStatus>{{kA, PC_STATUS_UP}, {kB, PC_STATUS_DOWN}}));
+    schedule.SetPcs({{kB, ""}}, 0); // A deleted, B's address cleared
+    EXPECT_EQ(schedule.TakeChanges(),
+              (std::map<MacBytes, PcStatus>{{kA, PC_STATUS_BLANK}, {kB, PC_STATUS_BLANK}}));
+}
+
+// After the system sleeps, no answer sent before counts, and none is asked
+// until the network has had a moment to come back.
+TEST(StatusScheduleTest, SleepDropsTheChecksUnderWayAndTheRoundWaitsAfterResume) {
+    StatusSchedule schedule;
+    schedule.SetPcs({{kA, "x"}}, 0);
+    StatusCheck a;
+    StatusMillis next;
+    ASSERT_TRUE(schedule.TakeDue(0, a, next));
+    schedule.Suspend();
+    EXPECT_FALSE(schedule.Record(a, PC_STATUS_DOWN, 900));
+    EXPECT_FALSE(schedule.TakeDue(60000, a, next));
+    EXPECT_EQ(next, -1);
+    schedule.Resume(60000);
+    EXPECT_FALSE(schedule.TakeDue(64999, a, next));
+    EXPECT_EQ(next, 60000 + StatusTimes().resumeDelay);
+    EXPECT_TRUE(schedule.TakeDue(next, a, next));
     EXPECT_EQ(schedule.StatusOf(kA), PC_STATUS_BLANK);
 }
 
 class FakeNetwork final : public StatusNetwork {
 public:
     bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
+        const std::lock_guard<std::mutex> lock(mutex);
+        ++reads;
         rows = neighbours;
         return true;
     }
+    // Names beginning "slow" take 300 ms to fail.
     bool Resolve(const std::string& address, std::uint32_t& ipv4) override {
+        if (address.compare(0, 4, "slow") == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            return false;
+        }
+        if (ParseIpv4(address, ipv4)) {
+            return true;
+        }
         ipv4 = 0x0A000000 + static_cast<std::uint32_t>(address.size());
         return address != "nowhere";
     }
@@ -210,18 +284,33 @@ public:
         changed.notify_all();
         changed.wait(lock, [this] { return released; });
         --inFlight;
+        changed.notify_all();
+        // The woken PC's card answers the sweep's echo, and the table learns it.
+        if (ipv4 == 0xC0000205) {
+            neighbours.push_back({ipv4, kC, true, false, 0});
+        }
+        return true;
+    }
+    bool ReadSubnets(std::vector<Subnet>& local) override {
+        local = subnets;
         return true;
     }
     template <class Condition> bool WaitFor(Condition condition) {
         std::unique_lock<std::mutex> lock(mutex);
         return changed.wait_for(lock, std::chrono::seconds(10), condition);
     }
+    void Release(bool release) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        released = release;
+        changed.notify_all();
+    }
 
     std::vector<NeighbourEntry> neighbours;
+    std::vector<Subnet> subnets;
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::uint32_t> echoes;
-    int inFlight = 0, maxInFlight = 0;
+    int inFlight = 0, maxInFlight = 0, reads = 0;
     bool released = true;
 };
 
@@ -254,7 +343,24 @@ public:
     std::atomic<int> notes{0};
 };
 
-// Never more than 64 echoes wait at once, and after Stop nothing is reported.
+// Changes gathered until the test's condition holds, or ten seconds.
+template <class Condition>
+bool GatherUntil(StatusWorker& worker, std::map<MacBytes, PcStatus>& seen, Condition condition) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        for (const auto& change : worker.TakeChanges()) {
+            seen[change.first] = change.second;
+        }
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// Never more than 64 echoes wait at once, and after Stop nothing is reported
+// or kept, not even the answers of echoes sent before.
 TEST(StatusWorkerTest, KeepsSixtyFourEchoesInFlightAndIsSilentOnceStopped) {
     auto network = std::make_shared<FakeNetwork>();
     network->released = false;
@@ -267,19 +373,71 @@ TEST(StatusWorkerTest, KeepsSixtyFourEchoesInFlightAndIsSilentOnceStopped) {
     }
     worker.SetPcs(pcs);
     ASSERT_TRUE(network->WaitFor([&] { return network->inFlight == kMaxEchoesInFlight; }));
-    {
-        const std::lock_guard<std::mutex> lock(network->mutex);
-        network->released = true;
-        network->changed.notify_all();
-    }
-    ASSERT_TRUE(network->WaitFor([&] { return network->echoes.size() >= 200; }));
+    network->Release(true);
+    ASSERT_TRUE(
+        network->WaitFor([&] { return network->echoes.size() >= 200 && network->inFlight == 0; }));
     EXPECT_EQ(network->maxInFlight, kMaxEchoesInFlight);
+    EXPECT_GE(listener.notes, 1);
+    network->Release(false);
+    for (int i = 0; i < 10; ++i) {
+        worker.NoteWoken(pcs[i].mac);
+    }
+    ASSERT_TRUE(network->WaitFor([&] { return network->inFlight == 10; }));
+    worker.TakeChanges();
     worker.Stop();
     const int notes = listener.notes;
-    EXPECT_GE(notes, 1);
-    worker.NoteWoken(pcs[0].mac);
+    network->Release(true);
+    ASSERT_TRUE(network->WaitFor([&] { return network->inFlight == 0; }));
+    EXPECT_TRUE(worker.WaitEnded(5000));
     EXPECT_EQ(listener.notes, notes);
-    EXPECT_LE(worker.TakeChanges().size(), 200u);
+    EXPECT_TRUE(worker.TakeChanges().empty());
+}
+
+// Twenty names that each take 300 ms to fail hold up no other row.
+TEST(StatusWorkerTest, ASlowNameHoldsUpNoOtherRow) {
+    auto network = std::make_shared<FakeNetwork>();
+    CountingListener listener;
+    StatusWorker worker(network, listener);
+    std::vector<StatusCheck> pcs(21);
+    for (int i = 0; i < 20; ++i) {
+        pcs[i] = {{0, 0, 0, 0, 0, static_cast<std::uint8_t>(i)}, "slow-" + std::to_string(i)};
+    }
+    pcs[20] = {kC, "192.0.2.9"};
+    const auto start = std::chrono::steady_clock::now();
+    worker.SetPcs(pcs);
+    std::map<MacBytes, PcStatus> seen;
+    ASSERT_TRUE(GatherUntil(worker, seen, [&] { return seen[kC] == PC_STATUS_UP; }));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
+// A reply counts only from the PC's own MAC where the table can tell; a woken
+// PC of no known address is found by a sweep of its subnet; and the table is
+// read again for a PC that shows up in it later.
+TEST(StatusWorkerTest, WhoAnswersAndAPcFoundOnlyAfterItsWake) {
+    static std::atomic<StatusMillis> now{0};
+    auto network = std::make_shared<FakeNetwork>();
+    network->subnets = {{0xC0000201, 29}};
+    network->neighbours = {{0xC0000203, kB, true, false, 0}};
+    CountingListener listener;
+    StatusWorker worker(network, listener, [] { return now.load(); });
+    const MacBytes kD = {0x02, 0, 0, 0, 0, 0x0D};
+    worker.SetPcs({{kA, "192.0.2.3"}, {kB, "192.0.2.3"}, {kC, ""}, {kD, ""}});
+    std::map<MacBytes, PcStatus> seen;
+    ASSERT_TRUE(GatherUntil(worker, seen, [&] { return seen.size() == 2; }));
+    EXPECT_EQ(seen, (std::map<MacBytes, PcStatus>{{kA, PC_STATUS_OTHER}, {kB, PC_STATUS_UP}}));
+    EXPECT_EQ(worker.FactsOf(kA).otherMac, kB);
+    worker.NoteWoken(kC);
+    ASSERT_TRUE(network->WaitFor([&] { return network->echoes.size() == 7; }));
+    now += 2000;
+    worker.NoteWoken(kC);
+    EXPECT_TRUE(GatherUntil(worker, seen, [&] { return seen[kC] == PC_STATUS_UP; }));
+    {
+        const std::lock_guard<std::mutex> lock(network->mutex);
+        network->neighbours.push_back({0xC0000204, kD, true, false, 0});
+    }
+    now += 1000;
+    worker.NoteWoken(kD);
+    EXPECT_TRUE(GatherUntil(worker, seen, [&] { return seen[kD] == PC_STATUS_UP; }));
 }
 
 } // namespace

@@ -216,7 +216,7 @@ public:
     }
     bool ReadSubnets(std::vector<Subnet>& subnets) override {
         subnets = {{0xC0000201, 24}};
-        return true;
+        return subnetsReadable;
     }
     ArpResult AskArp(std::uint32_t, MacBytes& mac) override {
         mac = kFound;
@@ -233,6 +233,7 @@ public:
 
     static constexpr MacBytes kFound = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     ArpResult arp = ARP_UNSUPPORTED;
+    bool subnetsReadable = true;
     int answerAt = 3, reads = 0;
     unsigned paused = 0;
     std::vector<std::uint32_t> echoed;
@@ -243,6 +244,9 @@ TEST(MacLookup, EachOutcomeAndItsMessage) {
     EXPECT_EQ(FindMac("other-pc", ops).result, LOOKUP_NO_NAME);
     EXPECT_EQ(FindMac("198.51.100.7", ops).result, LOOKUP_OFF_SUBNET);
     EXPECT_EQ(LookupMessageId(LOOKUP_OFF_SUBNET), unsigned(IDS_LOOKUP_OFF_SUBNET));
+    ops.subnetsReadable = false; // nothing known of this PC's networks: nothing is sent
+    EXPECT_EQ(FindMac("192.0.2.10", ops).result, LOOKUP_OFF_SUBNET);
+    ops.subnetsReadable = true;
     EXPECT_TRUE(ops.echoed.empty());
     // Where the system cannot ask itself: one echo, then the table until it answers.
     Lookup found = FindMac("study-pc", ops);
