@@ -1,5 +1,7 @@
 #include "status/status_worker.h"
 
+#include "status/network_cache.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -11,17 +13,8 @@
 namespace kivrel {
 namespace {
 
-// The neighbour table is read at most this often, not once per echo; the
-// adapters' subnets less often still.
-constexpr StatusMillis kNeighbourReadEveryMs = 1000;
-constexpr StatusMillis kSubnetReadEveryMs = 10000;
 // A woken PC of no known address has its subnets swept at most this often.
 constexpr StatusMillis kSweepEveryMs = 30000;
-
-struct Neighbours {
-    std::vector<NeighbourEntry> rows;
-    NeighbourAddresses byMac;
-};
 
 } // namespace
 
@@ -31,16 +24,11 @@ StatusMillis SteadyMillis() {
 }
 
 struct StatusWorker::Shared {
-    struct Name {
-        bool found = false;
-        std::uint32_t ipv4 = 0;
-        StatusMillis at = 0;
-    };
+    Shared(std::shared_ptr<StatusNetwork> network, StatusClock clock, const StatusTimes& times)
+        : cache(std::move(network), clock), clock(clock), schedule(times) {}
 
-    explicit Shared(const StatusTimes& times) : schedule(times) {}
-
-    std::shared_ptr<StatusNetwork> network;
-    StatusClock clock = SteadyMillis;
+    NetworkCache cache;
+    StatusClock clock;
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable ended;
@@ -50,61 +38,17 @@ struct StatusWorker::Shared {
     bool stopping = false;
     int threads = 0;
     int idle = 0;
-    std::map<std::string, Name> names;
     std::deque<std::uint32_t> probes;
     StatusMillis sweptAt = 0;
     bool swept = false;
 
-    // Guards what follows, apart from the mutex above so that no check waits
-    // on another's table read.
-    std::mutex tableMutex;
-    std::shared_ptr<const Neighbours> neighbours;
-    StatusMillis neighboursReadAt = 0;
-    std::vector<Subnet> subnets;
-    StatusMillis subnetsReadAt = 0;
-    bool subnetsRead = false;
-
-    std::shared_ptr<const Neighbours> ReadNeighbours(StatusMillis notBefore);
-    std::vector<Subnet> Subnets();
     void Note();
     void Spawn(const std::shared_ptr<Shared>& self);
     void MoreThreads(const std::shared_ptr<Shared>& self);
-    bool Resolve(const std::string& address, std::uint32_t& ipv4);
     void Sweep();
     PcStatus Check(const std::shared_ptr<Shared>& self, const StatusCheck& check, MacBytes& other);
     void Run(const std::shared_ptr<Shared>& self);
 };
-
-// Shared, not copied: each check only looks its MAC up. A reply is judged by a
-// table read after its echo went out.
-std::shared_ptr<const Neighbours> StatusWorker::Shared::ReadNeighbours(StatusMillis notBefore) {
-    const std::lock_guard<std::mutex> lock(tableMutex);
-    const StatusMillis now = clock();
-    if (neighbours == nullptr || now - neighboursReadAt >= kNeighbourReadEveryMs ||
-        neighboursReadAt < notBefore) {
-        neighboursReadAt = now;
-        auto read = std::make_shared<Neighbours>();
-        if (!network->ReadNeighbours(read->rows)) {
-            read->rows.clear();
-        }
-        read->byMac = LatestNeighbourAddresses(read->rows);
-        neighbours = std::move(read);
-    }
-    return neighbours;
-}
-
-std::vector<Subnet> StatusWorker::Shared::Subnets() {
-    const std::lock_guard<std::mutex> lock(tableMutex);
-    const StatusMillis now = clock();
-    if (!subnetsRead || now - subnetsReadAt >= kSubnetReadEveryMs) {
-        subnetsRead = true;
-        subnetsReadAt = now;
-        if (!network->ReadSubnets(subnets)) {
-            subnets.clear();
-        }
-    }
-    return subnets;
-}
 
 // Called with the mutex held.
 void StatusWorker::Shared::Note() {
@@ -133,28 +77,10 @@ void StatusWorker::Shared::MoreThreads(const std::shared_ptr<Shared>& self) {
     }
 }
 
-bool StatusWorker::Shared::Resolve(const std::string& address, std::uint32_t& ipv4) {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        const auto kept = names.find(address);
-        if (kept != names.end() && clock() - kept->second.at < kNameKeptMs) {
-            ipv4 = kept->second.ipv4;
-            return kept->second.found;
-        }
-    }
-    Name name;
-    name.found = network->Resolve(address, name.ipv4);
-    name.at = clock();
-    const std::lock_guard<std::mutex> lock(mutex);
-    names[address] = name;
-    ipv4 = name.ipv4;
-    return name.found;
-}
-
 // The way the MAC finder learns a MAC: an echo makes the system ask the
 // network, and the neighbour table keeps the answer.
 void StatusWorker::Shared::Sweep() {
-    const std::vector<Subnet> local = Subnets();
+    const std::vector<Subnet> local = cache.Subnets();
     const std::lock_guard<std::mutex> lock(mutex);
     const StatusMillis now = clock();
     if (!probes.empty() || (swept && now - sweptAt < kSweepEveryMs)) {
@@ -173,7 +99,7 @@ PcStatus StatusWorker::Shared::Check(const std::shared_ptr<Shared>& self, const 
     std::uint32_t ipv4 = 0;
     if (check.address.empty()) {
         // Held, not static: a thread may outlive the program's statics at exit.
-        const std::shared_ptr<const Neighbours> table = ReadNeighbours(0);
+        const std::shared_ptr<const Neighbours> table = cache.ReadNeighbours(0);
         const auto found = table->byMac.find(check.mac);
         if (found == table->byMac.end()) {
             if (check.woken) {
@@ -182,22 +108,22 @@ PcStatus StatusWorker::Shared::Check(const std::shared_ptr<Shared>& self, const 
             return PC_STATUS_BLANK; // PCs nowhere to be found cost no thread
         }
         MoreThreads(self);
-        return network->Echo(found->second, kEchoTimeoutMs) ? PC_STATUS_UP : PC_STATUS_DOWN;
+        return cache.Network().Echo(found->second, kEchoTimeoutMs) ? PC_STATUS_UP : PC_STATUS_DOWN;
     }
     // A name may take seconds to fail: the next PC must not wait for it.
     MoreThreads(self);
-    if (!Resolve(check.address, ipv4)) {
+    if (!cache.Resolve(check.address, ipv4)) {
         return PC_STATUS_DOWN;
     }
     const StatusMillis sent = clock();
-    if (!network->Echo(ipv4, kEchoTimeoutMs)) {
+    if (!cache.Network().Echo(ipv4, kEchoTimeoutMs)) {
         return PC_STATUS_DOWN;
     }
-    const std::vector<Subnet> local = Subnets();
+    const std::vector<Subnet> local = cache.Subnets();
     if (!OnLocalSubnet(ipv4, local)) {
         return PC_STATUS_UP;
     }
-    return ReplyStatus(check.mac, ipv4, local, ReadNeighbours(sent)->rows, other);
+    return ReplyStatus(check.mac, ipv4, local, cache.ReadNeighbours(sent)->rows, other);
 }
 
 void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
@@ -208,7 +134,7 @@ void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
             probes.pop_front();
             lock.unlock();
             MoreThreads(self);
-            network->Echo(address, kEchoTimeoutMs);
+            cache.Network().Echo(address, kEchoTimeoutMs);
             lock.lock();
             continue;
         }
@@ -240,9 +166,7 @@ void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
 
 StatusWorker::StatusWorker(std::shared_ptr<StatusNetwork> network, StatusListener& listener,
                            StatusClock clock, const StatusTimes& times)
-    : m_shared(std::make_shared<Shared>(times)) {
-    m_shared->network = std::move(network);
-    m_shared->clock = clock;
+    : m_shared(std::make_shared<Shared>(std::move(network), clock, times)) {
     m_shared->listener = &listener;
     const std::lock_guard<std::mutex> lock(m_shared->mutex);
     m_shared->Spawn(m_shared);

@@ -14,8 +14,6 @@
 namespace kivrel {
 
 constexpr int kMaxEchoesInFlight = 64;
-// A name's address, or its failure, is used this long before it is asked again.
-constexpr StatusMillis kNameKeptMs = 60000;
 
 class StatusListener {
 public:
