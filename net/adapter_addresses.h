@@ -19,4 +19,8 @@ bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses);
 // which destinations are on this PC's own networks. False when unreadable.
 bool ReadAdapterSubnets(std::vector<Subnet>& subnets);
 
+// Windows only: replaces gateways with the next hops of the default routes.
+// False when the routing table cannot be read.
+bool ReadDefaultGateways(std::vector<std::uint32_t>& gateways);
+
 } // namespace kivrel

@@ -75,6 +75,29 @@ bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
     return true;
 }
 
+bool ReadDefaultGateways(std::vector<std::uint32_t>& gateways) {
+    ULONG size = 0;
+    std::vector<ULONGLONG> buffer;
+    DWORD result = ERROR_INSUFFICIENT_BUFFER;
+    for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
+        buffer.resize(size / sizeof(ULONGLONG) + 1);
+        result =
+            ::GetIpForwardTable(reinterpret_cast<MIB_IPFORWARDTABLE*>(buffer.data()), &size, FALSE);
+    }
+    if (result != NO_ERROR) {
+        return false;
+    }
+    gateways.clear();
+    const auto* table = reinterpret_cast<const MIB_IPFORWARDTABLE*>(buffer.data());
+    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+        const MIB_IPFORWARDROW& row = table->table[i];
+        if (row.dwForwardDest == 0 && row.dwForwardMask == 0 && row.dwForwardNextHop != 0) {
+            gateways.push_back(Ipv4FromNetwork(&row.dwForwardNextHop));
+        }
+    }
+    return true;
+}
+
 bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
     try {
         return ReadUsable(addresses);

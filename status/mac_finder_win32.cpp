@@ -60,6 +60,10 @@ public:
     }
 
     void Pause(unsigned ms) override { ::Sleep(ms); }
+
+    bool ReadGateways(std::vector<std::uint32_t>& gateways) override {
+        return ReadDefaultGateways(gateways);
+    }
 };
 
 DWORD WINAPI FinderThread(LPVOID param) {

@@ -1,6 +1,7 @@
 #include "status/mac_lookup.h"
 
 #include "res/resource.h"
+#include "status/diagnosis.h"
 
 namespace kivrel {
 namespace {
@@ -15,6 +16,21 @@ bool AskNeighbours(std::uint32_t address, LookupOps& ops, MacBytes& mac) {
     return ops.ReadNeighbours(rows) && FindNeighbourMac(address, rows, mac);
 }
 
+// A router answers for every PC behind it; a made-up MAC is kept, with a word.
+Lookup Judged(Lookup lookup, LookupOps& ops) {
+    std::vector<std::uint32_t> gateways;
+    std::vector<NeighbourEntry> rows;
+    std::uint32_t gateway = 0;
+    if (ops.ReadGateways(gateways) && ops.ReadNeighbours(rows) &&
+        IsGatewayMac(lookup.mac, gateways, rows, gateway)) {
+        lookup.result = LOOKUP_GATEWAY;
+        lookup.mac = MacBytes{};
+    } else if (IsLocallyAdministered(lookup.mac)) {
+        lookup.warningId = IDS_LOOKUP_LOCAL_MAC;
+    }
+    return lookup;
+}
+
 } // namespace
 
 unsigned LookupMessageId(LookupResult result) {
@@ -25,6 +41,8 @@ unsigned LookupMessageId(LookupResult result) {
         return IDS_LOOKUP_NO_NAME;
     case LOOKUP_OFF_SUBNET:
         return IDS_LOOKUP_OFF_SUBNET;
+    case LOOKUP_GATEWAY:
+        return IDS_LOOKUP_GATEWAY;
     case LOOKUP_NO_ANSWER:
         break;
     }
@@ -49,14 +67,14 @@ Lookup FindMac(const std::string& text, LookupOps& ops) {
     lookup.result = LOOKUP_FOUND;
     switch (ops.AskArp(address, lookup.mac)) {
     case ARP_FOUND:
-        return lookup;
+        return Judged(lookup, ops);
     case ARP_NO_ANSWER:
         break;
     case ARP_UNSUPPORTED:
         ops.Echo(address);
         for (int poll = 0; poll < kPolls; ++poll) {
             if (AskNeighbours(address, ops, lookup.mac)) {
-                return lookup;
+                return Judged(lookup, ops);
             }
             ops.Pause(kPollIntervalMs);
         }

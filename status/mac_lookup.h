@@ -19,6 +19,7 @@ enum LookupResult {
     LOOKUP_NO_NAME,    // the host name could not be resolved
     LOOKUP_OFF_SUBNET, // on none of this PC's networks: behind a router at best
     LOOKUP_NO_ANSWER,  // off, or not on this network
+    LOOKUP_GATEWAY,    // the router answered for it: its MAC wakes nothing
 };
 
 enum ArpResult { ARP_FOUND, ARP_UNSUPPORTED, ARP_NO_ANSWER };
@@ -36,6 +37,8 @@ public:
     virtual void Echo(std::uint32_t address) = 0;
     virtual bool ReadNeighbours(std::vector<NeighbourEntry>& rows) = 0;
     virtual void Pause(unsigned ms) = 0;
+    // The default gateways' addresses; false when unreadable.
+    virtual bool ReadGateways(std::vector<std::uint32_t>& gateways) = 0;
 };
 
 struct Lookup {
@@ -44,6 +47,8 @@ struct Lookup {
     // The text itself when it was a host name, else empty: what an empty
     // name field takes.
     std::string hostName;
+    // A MAC found that may not wake its PC: the warning's string id, else 0.
+    unsigned warningId = 0;
 };
 
 // The string id that tells the user why a look-up failed; 0 for LOOKUP_FOUND.

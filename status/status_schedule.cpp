@@ -128,6 +128,7 @@ bool StatusSchedule::Record(const StatusCheck& check, PcStatus result, StatusMil
     Pc& pc = found->second;
     pc.running = false;
     const bool answered = result == PC_STATUS_UP || result == PC_STATUS_OTHER;
+    pc.facts.echoed = pc.facts.echoed || result != PC_STATUS_BLANK;
     pc.facts.answered = pc.facts.answered || result == PC_STATUS_UP;
     if (result == PC_STATUS_OTHER) {
         pc.facts.otherDevice = true;

@@ -49,6 +49,7 @@ struct StatusCheck {
 
 // What the checks learnt of a PC while the program ran.
 struct PcFacts {
+    bool echoed = false; // an echo was sent to it
     bool answered = false;
     bool otherDevice = false;
     MacBytes otherMac{};

@@ -96,4 +96,7 @@ void CRegisterDlg::OnMacFound() {
     if (!lookup.hostName.empty() && m_editName.GetWideText().empty()) {
         m_editName.SetText(win::Utf8ToWide(lookup.hostName));
     }
+    if (lookup.warningId != 0) {
+        MessageBoxes().ShowWarning(lookup.warningId);
+    }
 }

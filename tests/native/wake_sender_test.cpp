@@ -1,4 +1,5 @@
 #include "res/resource.h"
+#include "status/diagnosis.h"
 #include "status/mac_lookup.h"
 #include "wake/wake_packet.h"
 #include "wake/wake_sender.h"
@@ -219,20 +220,27 @@ public:
         return subnetsReadable;
     }
     ArpResult AskArp(std::uint32_t, MacBytes& mac) override {
-        mac = kFound;
+        mac = arpMac;
         return arp;
     }
     void Echo(std::uint32_t address) override { echoed.push_back(address); }
     bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
+        rows = router;
         if (++reads == answerAt) {
-            rows = {{0xC000020A, kFound, true, false, 0}};
+            rows.push_back({0xC000020A, kFound, true, false, 0});
         }
         return true;
     }
     void Pause(unsigned ms) override { paused += ms; }
+    bool ReadGateways(std::vector<std::uint32_t>& gateways) override {
+        gateways = {0xC0000201};
+        return true;
+    }
 
     static constexpr MacBytes kFound = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     ArpResult arp = ARP_UNSUPPORTED;
+    MacBytes arpMac = kFound;
+    std::vector<NeighbourEntry> router;
     bool subnetsReadable = true;
     int answerAt = 3, reads = 0;
     unsigned paused = 0;
@@ -267,6 +275,50 @@ TEST(MacLookup, EachOutcomeAndItsMessage) {
     ops.arp = ARP_FOUND;
     EXPECT_EQ(FindMac("192.0.2.10", ops).mac, FakeLookupOps::kFound);
     EXPECT_EQ(ops.echoed.size(), 2u);
+    // The router's MAC is refused; a made-up one is kept with a warning.
+    EXPECT_EQ(FindMac("192.0.2.10", ops).warningId, 0u);
+    ops.router = {{0xC0000201, FakeLookupOps::kFound, true, false, 0}};
+    found = FindMac("192.0.2.10", ops);
+    EXPECT_EQ(std::make_pair(found.result, found.mac), std::make_pair(LOOKUP_GATEWAY, MacBytes{}));
+    ops.arpMac[0] = 0x02;
+    EXPECT_EQ(FindMac("192.0.2.10", ops).warningId, unsigned(IDS_LOOKUP_LOCAL_MAC));
+}
+
+// Each cause gives its line only where it applies; the checklist always ends it.
+TEST(Diagnosis, EachLineOnlyWhereItApplies) {
+    const auto ids = [](const DiagnosisFacts& facts) {
+        std::vector<unsigned> found;
+        for (const DiagnosisLine& line : Diagnose(facts)) {
+            found.push_back(line.textId);
+        }
+        return found;
+    };
+    DiagnosisFacts pc;
+    pc.mac = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    pc.subnets = {{0xC0000201, 24}};
+    pc.resolved = true;
+    pc.ipv4 = 0xC0000205;
+    pc.checks.echoed = pc.checks.answered = true;
+    EXPECT_EQ(ids(pc), std::vector<unsigned>{IDS_DIAG_CHECKLIST});
+    pc.ipv4 = 0xC6336405;
+    pc.destination = "198.51.100.255";
+    EXPECT_EQ(ids(pc), std::vector<unsigned>{IDS_DIAG_CHECKLIST});
+    pc.destination.clear();
+    pc.mac[0] = 0x02;
+    pc.gateways = {0xC0000201};
+    pc.neighbours = {{0xC0000201, pc.mac, true, false, 0}};
+    pc.checks = {true, false, true, {0x00, 0x11, 0x22, 0x33, 0x44, 0x55}};
+    pc.wake = {true, "2026/12/10 9:00", {0xC0000202, 0xC6336402}, "", false};
+    const std::vector<DiagnosisLine> lines = Diagnose(pc);
+    EXPECT_EQ(ids(pc),
+              (std::vector<unsigned>{IDS_DIAG_OFF_NETWORK, IDS_DIAG_LOCAL_MAC, IDS_DIAG_GATEWAY_MAC,
+                                     IDS_DIAG_OTHER_DEVICE, IDS_DIAG_NO_ECHO,
+                                     IDS_DIAG_LAST_WAKE_ADAPTERS, IDS_DIAG_CHECKLIST}));
+    EXPECT_EQ(lines[2].args, (std::vector<std::string>{"02-1A-2B-3C-4D-5E", "192.0.2.1"}));
+    EXPECT_EQ(lines[3].args, (std::vector<std::string>{"198.51.100.5", "00-11-22-33-44-55"}));
+    EXPECT_EQ(lines[5].args,
+              (std::vector<std::string>{"2026/12/10 9:00", "192.0.2.2, 198.51.100.2"}));
+    EXPECT_EQ(lines[5].argId, unsigned(IDS_SEND_FAILED));
 }
 
 } // namespace
