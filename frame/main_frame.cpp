@@ -155,6 +155,12 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_SETTINGCHANGE:
         OnSettingChange();
         return false;
+    case WM_POWERBROADCAST:
+        // Only top-level windows hear of sleep; the status checks must too.
+        if (m_pView != nullptr) {
+            m_pView->OnPowerBroadcast(wParam);
+        }
+        return false;
     case win::WM_DPI_CHANGED:
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         result = 0;

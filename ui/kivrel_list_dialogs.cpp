@@ -3,11 +3,17 @@
 #include "ui/kivrel_list_view.h"
 
 #include "res/resource.h"
+#include "net/adapter_addresses.h"
+#include "net/host_name.h"
+#include "status/status_check.h"
+#include "ui/diagnose_dlg.h"
 #include "ui/register_dlg.h"
 #include "ui/send_dlg.h"
 #include "win/file_dialog.h"
 #include "win/resource_string.h"
 #include "win/whole_file.h"
+
+#include <cstdio>
 
 void CKivrelListView::SaveTargetsOrAsk() {
     while (!SaveTargets()) {
@@ -36,13 +42,61 @@ bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::Ta
     return true;
 }
 
-// The PCs sent to are checked often for a while, so that they are seen coming up.
+// The PCs sent to are checked often for a while, so that they are seen coming
+// up; what was sent is kept for the diagnosis.
 void CKivrelListView::RunSend(kivrel::TargetList copies) {
     for (const kivrel::TargetEntry& entry : copies) {
         m_checks->NoteWoken(entry.mac);
     }
+    kivrel::LastWake wake;
+    wake.sent = true;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char when[32];
+    std::snprintf(when, sizeof when, "%04u/%02u/%02u %02u:%02u:%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    wake.when = when;
+    // The sender reads the same list as it sends; none read means one unbound copy.
+    if (!kivrel::ReadAdapterAddresses(wake.adapters)) {
+        wake.adapters.clear();
+    }
     CSendDlg dialog;
     dialog.m_targets = std::move(copies);
+    dialog.DoModal();
+    for (std::size_t i = 0; i < dialog.m_results.size(); ++i) {
+        wake.done = dialog.m_results[i] == 0;
+        // A PC's own destination, once one is kept with it, goes in wake.destination.
+        m_lastWakes[dialog.m_targets.at(static_cast<int>(i)).mac] = wake;
+    }
+}
+
+void CKivrelListView::RunDiagnose(const kivrel::TargetEntry& entry, const std::string& address) {
+    kivrel::DiagnosisFacts facts;
+    facts.mac = entry.mac;
+    if (!kivrel::ReadNeighbourTable(facts.neighbours)) {
+        facts.neighbours.clear();
+    }
+    if (address.empty()) {
+        const kivrel::NeighbourAddresses seen = kivrel::LatestNeighbourAddresses(facts.neighbours);
+        const auto found = seen.find(entry.mac);
+        facts.resolved = found != seen.end();
+        facts.ipv4 = facts.resolved ? found->second : 0;
+    } else {
+        facts.resolved =
+            kivrel::ParseIpv4(address, facts.ipv4) || kivrel::ResolveHostName(address, facts.ipv4);
+    }
+    if (!kivrel::ReadAdapterSubnets(facts.subnets)) {
+        facts.subnets.clear();
+    }
+    if (!kivrel::ReadDefaultGateways(facts.gateways)) {
+        facts.gateways.clear();
+    }
+    facts.checks = m_checks->FactsOf(entry.mac);
+    const auto wake = m_lastWakes.find(entry.mac);
+    if (wake != m_lastWakes.end()) {
+        facts.wake = wake->second;
+    }
+    CDiagnoseDlg dialog(kivrel::Diagnose(facts));
     dialog.DoModal();
 }
 

@@ -14,8 +14,24 @@ CKivrelListView* CKivrelListView::CreateObject() {
     return new CKivrelListView;
 }
 
+namespace {
+
+// The switch of the status checks is kept beside the list, in the current
+// folder, as the data file is.
+std::wstring SettingsPath() {
+    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
+    return folder + L"\\Kivrel.ini";
+}
+
+constexpr wchar_t kSection[] = L"Kivrel";
+constexpr wchar_t kStatusChecks[] = L"StatusChecks";
+
+} // namespace
+
 bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id,
-                             std::shared_ptr<kivrel::StatusNetwork> network) {
+                             std::shared_ptr<kivrel::StatusNetwork> network,
+                             const kivrel::StatusTimes& times) {
     HWND hwnd = win::CreateChildControl(WC_LISTVIEWW, style | LVS_OWNERDATA, parent, id, rect);
     if (hwnd == nullptr || !Subclass(hwnd)) {
         if (hwnd != nullptr) {
@@ -35,7 +51,12 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
         network = std::make_shared<kivrel::EchoNetwork>();
     }
     m_checks = std::make_unique<kivrel::StatusWorker>(std::move(network),
-                                                      static_cast<kivrel::StatusListener&>(*this));
+                                                      static_cast<kivrel::StatusListener&>(*this),
+                                                      kivrel::SteadyMillis, times);
+    // Before the first PC is handed in: off, nothing at all is sent.
+    m_view.SetStatusChecks(
+        ::GetPrivateProfileIntW(kSection, kStatusChecks, 1, SettingsPath().c_str()) != 0);
+    m_checks->SetEnabled(m_view.StatusChecksOn());
     return true;
 }
 
@@ -68,7 +89,21 @@ bool CKivrelListView::QueryCommand(unsigned id, kivrel::CommandState& state) con
 
 void CKivrelListView::RunCommand(unsigned id) {
     m_view.RunCommand(id);
+    if (id == ID_VIEW_STATUS_CHECK) {
+        const bool on = m_view.StatusChecksOn();
+        m_checks->SetEnabled(on);
+        ::WritePrivateProfileStringW(kSection, kStatusChecks, on ? L"1" : L"0",
+                                     SettingsPath().c_str());
+    }
     CheckTheListsPcs();
+}
+
+void CKivrelListView::OnPowerBroadcast(WPARAM event) {
+    if (event == PBT_APMSUSPEND) {
+        m_checks->Suspend();
+    } else if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+        m_checks->Resume();
+    }
 }
 
 void CKivrelListView::CheckTheListsPcs() {
@@ -178,10 +213,13 @@ bool CKivrelListView::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     return false;
 }
 
-// Nothing the status threads post can arrive after this.
+// Nothing the status threads post can arrive after this. The echoes under way
+// are waited for (a second at most): under Wine, a process that ends with
+// echoes in flight can leave the next run unable to send any.
 void CKivrelListView::OnDestroy() {
     if (m_checks != nullptr) {
         m_checks->Stop();
+        m_checks->WaitEnded(kivrel::kEchoTimeoutMs + 500);
     }
 }
 

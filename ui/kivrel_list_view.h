@@ -12,6 +12,7 @@
 #include "ui/target_list_view.h"
 #include "ui/view_dialogs.h"
 #include "ui/list_look.h"
+#include "status/diagnosis.h"
 #include "status/status_worker.h"
 #include "win/list_view.h"
 #include "win/window.h"
@@ -34,8 +35,10 @@ public:
 
     // The control as a child of parent, with the list's font, styles and
     // columns. The statuses come through network, the system's own if none.
+    // A test host may shorten the checks' times.
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id,
-                std::shared_ptr<kivrel::StatusNetwork> network = nullptr);
+                std::shared_ptr<kivrel::StatusNetwork> network = nullptr,
+                const kivrel::StatusTimes& times = kivrel::StatusTimes());
 
     // The whole file's rows in one batch.
     void LoadTargets();
@@ -49,6 +52,8 @@ public:
     // The system's colours or text size changed: the control and its font follow.
     void OnSysColorChange() const { m_list.Send(WM_SYSCOLORCHANGE); }
     void FollowTextSize() { m_look.FollowTextSize(m_list); }
+    // The system goes to sleep or wakes up: the status checks pause.
+    void OnPowerBroadcast(WPARAM event);
     // The command chain's first link: the view's commands, after which the
     // status checks follow the list.
     kivrel::CommandTarget& Commands() { return *this; }
@@ -85,6 +90,7 @@ private:
     void RunSend(kivrel::TargetList copies) override;
     kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
     kivrel::FileOutcome RunExport(const std::string& bytes) override;
+    void RunDiagnose(const kivrel::TargetEntry& entry, const std::string& address) override;
 
     win::ListView m_list;
     ListLook m_look;
@@ -93,6 +99,7 @@ private:
     kivrel::TargetListView m_view;
     std::unique_ptr<kivrel::StatusWorker> m_checks;
     std::map<kivrel::MacBytes, kivrel::PcStatus> m_statuses;
+    std::map<kivrel::MacBytes, kivrel::LastWake> m_lastWakes;
     unsigned m_checkedRevision = 0;
     // The control's rows, counted here: rows added in a batch are handed over
     // in one call.

@@ -140,6 +140,7 @@ bool CSendDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 void CSendDlg::OnSendProgress(WPARAM kind, LPARAM sendResult) {
     if (kind == SEND_PROGRESS_RESULT) {
         const int row = m_state.TakeResultRow();
+        m_results.push_back(static_cast<int>(sendResult));
         const UINT textId = kivrel::SendDialogState::StatusTextId(static_cast<int>(sendResult));
         m_list.SetItemText(row, kStatusColumn, win::ResourceString(textId));
         // A single-selection list: this also deselects the previous row.

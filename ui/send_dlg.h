@@ -22,6 +22,8 @@ public:
 
     // Filled by the caller before DoModal, in sending order; unchanged while shown.
     kivrel::TargetList m_targets;
+    // Read after DoModal: the sender's result for each target sent, in order.
+    std::vector<int> m_results;
 
 protected:
     bool OnInitDialog() override;

@@ -124,6 +124,9 @@ const CommandRow<TargetListView> TargetListView::kCommands[] = {
     {ID_TARGET_DOWN, &TargetListView::OnTargetDown, &TargetListView::OnUpdateTargetDown},
     {ID_TARGET_IMPORT, &TargetListView::OnTargetImport, nullptr},
     {ID_TARGET_EXPORT, &TargetListView::OnTargetExport, &TargetListView::OnUpdateSendAll},
+    {ID_TARGET_DIAGNOSE, &TargetListView::OnTargetDiagnose, &TargetListView::OnUpdateTargetEdit},
+    {ID_VIEW_STATUS_CHECK, &TargetListView::OnViewStatusCheck, nullptr,
+     &TargetListView::StatusChecksOn},
 };
 
 bool TargetListView::QueryCommand(unsigned id, CommandState& state) const {
@@ -168,6 +171,14 @@ void TargetListView::OnTargetExport() {
     if (m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec, m_addresses)) ==
         FileOutcome::Failed) {
         m_messages.ShowWarning(IDS_EXPORT_FAILED);
+    }
+}
+
+void TargetListView::OnTargetDiagnose() {
+    const int index = GetSelectedIndex();
+    if (index >= 0) {
+        const TargetEntry& entry = m_targets.at(index);
+        m_dialogs.RunDiagnose(entry, AddressOf(entry.mac));
     }
 }
 

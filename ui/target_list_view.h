@@ -64,6 +64,11 @@ public:
     // All or nothing: a fault anywhere in the file adds no row.
     void OnTargetImport();
     void OnTargetExport();
+    void OnTargetDiagnose();
+    // The status checks on or off; the caller makes it so and keeps it.
+    void OnViewStatusCheck() { m_statusChecks = !m_statusChecks; }
+    bool StatusChecksOn() const { return m_statusChecks; }
+    void SetStatusChecks(bool on) { m_statusChecks = on; }
     // A double-click sends the selection, after asking.
     void OnDblclk();
 
@@ -98,6 +103,7 @@ private:
     // The list at this revision needs no save (see NeedsSave).
     bool m_settled = false;
     unsigned m_settledRevision = 0;
+    bool m_statusChecks = true;
 };
 
 } // namespace kivrel

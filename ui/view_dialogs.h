@@ -33,6 +33,8 @@ public:
     // The system's save dialog, then the bytes written whole and put in place
     // in one step, so that a failure leaves no half file.
     virtual FileOutcome RunExport(const std::string& bytes) = 0;
+    // Why the PC may not wake, with its address as kept (UTF-8, maybe empty).
+    virtual void RunDiagnose(const TargetEntry& entry, const std::string& address) = 0;
 };
 
 } // namespace kivrel

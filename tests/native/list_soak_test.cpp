@@ -95,6 +95,7 @@ public:
     void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
     FileOutcome RunImport(std::size_t, std::string&) override { return FileOutcome::Cancelled; }
     FileOutcome RunExport(const std::string&) override { return FileOutcome::Cancelled; }
+    void RunDiagnose(const TargetEntry&, const std::string&) override {}
 
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;

@@ -46,6 +46,9 @@ public:
         file = bytes;
         return outcome;
     }
+    void RunDiagnose(const TargetEntry& entry, const std::string&) override {
+        diagnosed.push_back(entry.name);
+    }
 
     std::string file; // what the chosen file holds, or was written with
     FileOutcome outcome = FileOutcome::Done;
@@ -54,6 +57,7 @@ public:
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;
     std::vector<TargetList> sent;
+    std::vector<std::string> diagnosed;
 };
 
 class ScriptedMessages : public Messages {
@@ -194,9 +198,12 @@ TEST_F(ListViewTest, DisabledCommandsAreDropped) {
     }
     Fill(3);
     control.Select({0, 2});
-    for (unsigned id : {ID_TARGET_EDIT, ID_TARGET_UP, ID_TARGET_DOWN}) {
+    for (unsigned id : {ID_TARGET_EDIT, ID_TARGET_UP, ID_TARGET_DOWN, ID_TARGET_DIAGNOSE}) {
         EXPECT_FALSE(Command(id));
     }
+    control.Select({1});
+    EXPECT_TRUE(Command(ID_TARGET_DIAGNOSE));
+    EXPECT_EQ(dialogs.diagnosed, std::vector<std::string>{"PC-1"});
     control.Select({0});
     EXPECT_FALSE(Command(ID_TARGET_UP));
     control.Select({2});

@@ -20,7 +20,11 @@ protected:
     bool OnCreate(const CREATESTRUCTW&) override {
         m_view = CKivrelListView::CreateObject();
         const RECT none = {0, 0, 0, 0};
-        if (!m_view->Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, Hwnd(), kPaneId)) {
+        // A watch after a wake of seconds, not minutes, so that its end is seen.
+        kivrel::StatusTimes times;
+        times.wokenWatch = 8000;
+        if (!m_view->Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, Hwnd(), kPaneId, nullptr,
+                            times)) {
             m_view = nullptr;
             return false;
         }
