@@ -27,6 +27,24 @@ TARGETS = [('会議室のPC', '00-11-22-33-44-01'), ('経理部サーバ', '0A-1
            ('PC-05', '00-11-22-33-44-05'), ('受付', '00-11-22-33-44-06')]
 
 
+def in_lan(ends, index, *command):
+    return subprocess.run(['ip', 'netns', 'exec', ends[index][1], *command],
+                          capture_output=True, text=True, check=True).stdout
+
+
+def peer_mac(ends, index):
+    here = ends[index][0]
+    mac = re.search(r'link/ether (\S+)', in_lan(ends, index, 'ip', 'link', 'show', here + 'p'))[1]
+    return mac.upper().replace(':', '-')
+
+
+def echoes_in(ends, index):
+    """Echo requests the peer's stack has seen, answered or not."""
+    names, values = [line.split()[1:] for line in in_lan(ends, index, 'cat', '/proc/net/snmp')
+                     .splitlines() if line.startswith('IcmpMsg:')] or [[], []]
+    return dict(zip(names, values)).get('InType8', '0')
+
+
 def rows_of(entries):
     return [[name, mac, ''] for name, mac in entries]
 
@@ -261,22 +279,15 @@ class ListView(kivtest.WineTestCase):
         if len(ends) != 2:
             self.skipTest('needs tests/harness/isolated --lans 2')
 
-        def peer(index, *command):
-            return subprocess.run(['ip', 'netns', 'exec', ends[index][1], *command],
-                                  capture_output=True, text=True, check=True).stdout
-
         def mac_of(pc):
             return pc[1].replace('-', ':').lower()
 
         def ignore_echoes(index, ignore):
-            peer(index, 'sysctl', '-qw', f'net.ipv4.icmp_echo_ignore_all={int(ignore)}')
+            in_lan(ends, index, 'sysctl', '-qw', f'net.ipv4.icmp_echo_ignore_all={int(ignore)}')
 
         # The first known here by its MAC, as a PC seen on the LAN would be; the
         # second by the host name registered with it, found in the hosts file.
-        pcs = []
-        for index, (here, _) in enumerate(ends):
-            mac = re.search(r'link/ether (\S+)', peer(index, 'ip', 'link', 'show', here + 'p'))[1]
-            pcs.append((f'PC{index}', mac.upper().replace(':', '-')))
+        pcs = [(f'PC{index}', peer_mac(ends, index)) for index in range(2)]
         subprocess.run(['ip', 'neigh', 'replace', '192.0.2.2', 'lladdr', mac_of(pcs[0]), 'dev',
                         ends[0][0], 'nud', 'permanent'], check=True)
         with open(os.path.join(self.dir, 'Kivrel.addresses.txt'), 'w') as f:
@@ -299,10 +310,60 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(woken.receive(5)[0], kivtest.magic_packet(pcs[1][1]))
         ignore_echoes(1, False)  # the woken PC comes up
         sent = time.monotonic()
+        kivtest.wait_until(lambda: self.rows()[1][2], 2, 'the woken PC', M[R.IDS_STATUS_WAITING])
         self.ui.finish_send(send)
         kivtest.wait_until(lambda: self.rows()[1][2], 6 - (time.monotonic() - sent),
                            'the woken PC', up)
         self.assertEqual(self.selected(), [1])
+        self.close()
+
+
+    def test_lans_a_pc_that_never_wakes_checks_off_and_the_diagnosis(self):
+        ends = kivtest.lans()
+        if len(ends) != 2:
+            self.skipTest('needs tests/harness/isolated --lans 2')
+        # The second never answers; the third is on no network, with a made-up MAC.
+        pcs = [('PC0', peer_mac(ends, 0)), ('PC1', peer_mac(ends, 1)), ('遠くのPC', '02-00-5E-00-53-09')]
+        with open(os.path.join(self.dir, 'Kivrel.addresses.txt'), 'w') as f:
+            f.write(f'{pcs[0][1]} 192.0.2.2\n{pcs[1][1]} 198.51.100.2\n{pcs[2][1]} 203.0.113.9\n')
+        in_lan(ends, 1, 'sysctl', '-qw', 'net.ipv4.icmp_echo_ignore_all=1')
+        self.addCleanup(in_lan, ends, 1, 'sysctl', '-qw', 'net.ipv4.icmp_echo_ignore_all=0')
+        self.start(pcs)
+        up, down = M[R.IDS_STATUS_UP], M[R.IDS_STATUS_DOWN]
+        kivtest.wait_until(lambda: [row[2] for row in self.rows()], 20, 'the statuses',
+                           [up, down, down])
+        self.select(1)
+        self.open_with(SEND_SELECTED)
+        self.ui.finish_send(self.dialog(SEND_TITLE))
+        # The test host watches for 8 s, not 3 minutes.
+        kivtest.wait_until(lambda: self.rows()[1][2], 20, 'the watch to end',
+                           M[R.IDS_STATUS_NOT_WOKEN])
+
+        self.select(2)
+        self.open_with(R.ID_TARGET_DIAGNOSE)
+        box = self.dialog(kivtest.CAPTIONS[R.IDD_DIAGNOSE])
+        lines = [M[R.IDS_DIAG_OFF_NETWORK].replace('%1', '203.0.113.9'),
+                 M[R.IDS_DIAG_LOCAL_MAC].replace('%1', pcs[2][1]), M[R.IDS_DIAG_NO_ECHO],
+                 M[R.IDS_DIAG_CHECKLIST]]
+        self.assertEqual(self.ui('control', box, R.IDC_DIAGNOSIS_TEXT)['text'],
+                         '\r\n\r\n'.join(lines).replace('\n', '\r\n').replace('\r\r', '\r'))
+        self.answer(box, W.IDCANCEL)
+
+        # Off, and so at the next start: a woken PC is still watched, and
+        # nothing at all reaches the other.
+        self.command(R.ID_VIEW_STATUS_CHECK)
+        kivtest.wait_until(lambda: [row[2] for row in self.rows()], 5, 'the statuses',
+                           ['', M[R.IDS_STATUS_NOT_WOKEN], ''])
+        self.close()
+        echoes = echoes_in(ends, 1)
+        self.assertNotEqual(echoes, '0')
+        self.start(pcs)
+        self.select(0)
+        self.open_with(SEND_SELECTED)
+        self.ui.finish_send(self.dialog(SEND_TITLE))
+        kivtest.wait_until(lambda: self.rows()[0][2], 5, 'the woken PC', up)
+        kivtest.wait_until(lambda: self.rows()[0][2], 20, 'the watch to end', '')
+        self.assertEqual(echoes_in(ends, 1), echoes)
         self.close()
 
 
