@@ -49,6 +49,7 @@ public:
         return true;
     }
     bool Resolve(const std::string&, std::uint32_t&) override { return false; }
+    bool ReadSubnets(std::vector<kivrel::Subnet>&) override { return false; }
     bool Echo(std::uint32_t ipv4, unsigned) override {
         ++echoes;
         std::atomic<bool>& up = m_up[ipv4 & 0xFFFFFF];

@@ -132,13 +132,15 @@ class MainFrame(kivtest.WineTestCase):
         menu = [(p['text'], [(i['text'], i['id']) for i in p['items']]) for p in resources['menu']]
         self.assertEqual(menu, [
             ('操作(&C)', [('選択した項目を送信(&S)\tCtrl+S', SEND_SELECTED),
-                        ('全てに送信(&A)\tCtrl+A', SEND_ALL), ('', 0),
+                        ('全てに送信(&A)\tCtrl+A', SEND_ALL),
+                        ('起動しない原因を調べる(&D)...', R.ID_TARGET_DIAGNOSE), ('', 0),
                         ('インポート(&I)...', IMPORT), ('エクスポート(&X)...', EXPORT), ('', 0),
                         ('ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)', EXIT)]),
             ('編集(&E)', [('新規登録(&N)...\tCtrl+N', NEW), ('編集(&E)...\tCtrl+E', EDIT),
                         ('削除(&D)...\tCtrl+D', DELETE), ('', 0),
                         ('上へ(&U)\tCtrl+U', UP), ('下へ(&W)\tCtrl+W', DOWN)]),
-            ('表示(&V)', [('ﾂｰﾙ ﾊﾞｰ(&T)', VIEW_TOOLBAR), ('ｽﾃｰﾀｽ ﾊﾞｰ(&S)', VIEW_STATUS_BAR)]),
+            ('表示(&V)', [('ﾂｰﾙ ﾊﾞｰ(&T)', VIEW_TOOLBAR), ('ｽﾃｰﾀｽ ﾊﾞｰ(&S)', VIEW_STATUS_BAR),
+                        ('PCの状態を確認(&C)', R.ID_VIEW_STATUS_CHECK)]),
             ('ﾍﾙﾌﾟ(&H)', [('Kivrel のﾊﾞｰｼﾞｮﾝ情報(&A)...', ABOUT)]),
         ])
         control_key = W.FVIRTKEY | W.FNOINVERT | W.FCONTROL
@@ -170,7 +172,7 @@ class MainFrame(kivtest.WineTestCase):
             """The View menu, opened, shows these check marks once drawn."""
             self.ui.do('keys', self.frame, 'alt+v')
             menu = self.ui.find(W.MENU_CLASS, '*')['hwnd']
-            kivtest.wait_until(lambda: self.ui('checkmarks', menu, 2)['marks'], 10,
+            kivtest.wait_until(lambda: self.ui('checkmarks', menu, 3)['marks'], 10,
                                'the View menu', marks)
             for _ in range(2):
                 self.ui.do('keys', self.frame, 'esc')
@@ -178,11 +180,11 @@ class MainFrame(kivtest.WineTestCase):
         shown = layout()
         self.assertEqual(shown['list']['rect'][1], shown['tool']['rect'][3])
         self.assertEqual(shown['list']['rect'][3], shown['status']['rect'][1])
-        expect_view_marks([True, True])
+        expect_view_marks([True, True, True])
         self.ui.do('command', self.frame, VIEW_TOOLBAR)
-        expect_view_marks([False, True])
+        expect_view_marks([False, True, True])
         self.ui.do('command', self.frame, VIEW_STATUS_BAR)
-        expect_view_marks([False, False])
+        expect_view_marks([False, False, True])
         left, _, right, _ = shown['list']['rect']
         kivtest.wait_until(list_rect, 10, 'the list without bars',
                            [left, shown['tool']['rect'][1], right, shown['status']['rect'][3]])
