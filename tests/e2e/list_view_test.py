@@ -366,6 +366,22 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(echoes_in(ends, 1), echoes)
         self.close()
 
+    def test_lans_a_restart_after_a_close_with_echoes_in_flight(self):
+        ends = kivtest.lans()
+        if len(ends) != 2:
+            self.skipTest('needs tests/harness/isolated --lans 2')
+        # The answering PC is checked first; nobody is at the others' addresses.
+        pcs = [('PC0', peer_mac(ends, 0))] + [(f'無人{i}', f'FE-00-00-00-00-{i:02X}')
+                                              for i in range(200)]
+        with open(os.path.join(self.dir, 'Kivrel.addresses.txt'), 'w') as f:
+            f.writelines(f'{mac} 192.0.2.{2 if i == 0 else 10 + i % 200}\n'
+                         for i, (_, mac) in enumerate(pcs))
+        for _ in range(2):
+            self.start(pcs)
+            kivtest.wait_until(lambda: self.rows()[0][2], 5, 'the answering PC',
+                               M[R.IDS_STATUS_UP])
+            self.close()
+
 
 if __name__ == '__main__':
     kivtest.main()
