@@ -5,7 +5,10 @@ the zip, the toolchain's objdump, the window probe.
 
 With --reproducible instead (no Wine needed): the sources, copied into two
 folders of different names, must build the same Kivrel.exe byte for byte.
-Arguments: the source folder, the preset."""
+Arguments: the source folder, the preset.
+
+With --deb: the Debian package of kivrel passes lintian, and unpacked, its
+kivrel wakes a PC and its manual pages render. Argument: the package."""
 import os
 import re
 import shutil
@@ -23,6 +26,9 @@ import kivtest
 if sys.argv[1] == '--reproducible':
     SOURCE, PRESET = Path(sys.argv[2]), sys.argv[3]
     sys.argv[1:] = ['Reproducible']
+elif sys.argv[1] == '--deb':
+    DEB = Path(sys.argv[2])
+    sys.argv[1:] = ['DebianPackage']
 else:
     ZIP, OBJDUMP, PROBE = Path(sys.argv[1]), sys.argv[2], sys.argv[3]
     sys.argv[1:] = ['ReleaseZip']
@@ -78,6 +84,43 @@ class Reproducible(unittest.TestCase):
                     subprocess.run(step, cwd=copy, check=True, stdout=subprocess.DEVNULL)
                 exes.append((copy / 'build' / PRESET / 'app' / 'Kivrel.exe').read_bytes())
         self.assertTrue(exes[0] == exes[1], 'Kivrel.exe differs between the two folders')
+
+
+class DebianPackage(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.root = Path(tempfile.mkdtemp())
+        cls.addClassCleanup(shutil.rmtree, cls.root, True)
+        subprocess.run(['dpkg-deb', '-x', DEB, cls.root], check=True)
+        cls.usage = subprocess.run([cls.root / 'usr/bin/kivrel'], capture_output=True, text=True,
+                                   timeout=10)
+
+    def test_lintian_reports_no_error_or_warning(self):
+        run = subprocess.run(['lintian', '--fail-on', 'error,warning', DEB], capture_output=True,
+                             text=True, timeout=100)
+        self.assertEqual((run.returncode, run.stdout), (0, ''), run.stderr)
+
+    def test_unpacked_kivrel_prints_its_usage_and_wakes_one_pc(self):
+        listener = kivtest.UdpListener()
+        self.addCleanup(listener.close)
+        self.assertEqual((self.usage.returncode, self.usage.stderr),
+                         (1, 'usage: kivrel XX-XX-XX-XX-XX-XX | NAME\n'))
+        run = subprocess.run([self.root / 'usr/bin/kivrel', MAC], capture_output=True, text=True,
+                             timeout=10)
+        self.assertEqual((run.returncode, run.stderr), (0, ''))
+        self.assertEqual(listener.receive_all(), [(kivtest.magic_packet(MAC), '255.255.255.255')])
+
+    def test_manual_pages_render_and_give_the_usage_forms(self):
+        program, _, forms = self.usage.stderr.removeprefix('usage: ').strip().partition(' ')
+        env = dict(os.environ, LC_ALL='C.UTF-8', MANWIDTH='80')
+        for page, heading, name in (('man1', 'SYNOPSIS', 'NAME'), ('ja/man1', '書式', '名称')):
+            run = subprocess.run(['man', '--warnings', '-l', self.root / 'usr/share/man' / page /
+                                  'kivrel.1.gz'], capture_output=True, text=True, env=env)
+            self.assertEqual((run.returncode, run.stderr), (0, ''), page)
+            synopsis = run.stdout.split(f'\n{heading}\n')[1].split('\n\n')[0]
+            self.assertEqual(synopsis.split('\n'),
+                             [f'       {program} {form.replace("NAME", name)}'
+                              for form in forms.split(' | ')], page)
 
 
 class ReleaseZip(kivtest.WineTestCase):
