@@ -48,3 +48,10 @@ add_custom_command(OUTPUT ${KIVREL_ZIP}
   COMMENT "Packing ${KIVREL_ZIP_FOLDER}.zip"
   VERBATIM)
 add_custom_target(kivrel_zip ALL DEPENDS ${KIVREL_ZIP})
+
+# The winget and Scoop manifests of the zips that scripts/release gathers in
+# build/release, written beside them.
+add_custom_target(kivrel_manifests
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/cmake/write_manifests.py
+          ${PROJECT_SOURCE_DIR}/build/release ${KIVREL_VERSION} ${KIVREL_RELEASE_URL}
+  VERBATIM)
