@@ -114,6 +114,9 @@ public:
     void ShowNumbers(unsigned id, bool, unsigned long, unsigned long) override {
         ADD_FAILURE() << "box " << id;
     }
+    void ShowTexts(unsigned id, bool, const std::string&, const std::string&) override {
+        ADD_FAILURE() << "box " << id;
+    }
     bool Confirm(unsigned id) override {
         asked.push_back(id);
         lastAnswer = m_random() % 3 != 0;

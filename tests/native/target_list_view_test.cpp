@@ -67,8 +67,14 @@ public:
     void ShowNumbers(unsigned id, bool fault, unsigned long first, unsigned long second) override {
         shown.push_back({id, fault, first, second});
     }
+    void ShowTexts(unsigned id, bool fault, const std::string& first,
+                   const std::string& second) override {
+        ShowNumbers(id, fault, 0, 0);
+        texts.push_back(first + '|' + second);
+    }
 
     bool answer = true;
+    std::vector<std::string> texts;
     std::vector<unsigned> asked;
     std::vector<std::array<unsigned long, 4>> shown; // id, fault, first, second
 };
