@@ -94,7 +94,9 @@ public:
 
     void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
     FileOutcome RunImport(std::size_t, std::string&) override { return FileOutcome::Cancelled; }
-    FileOutcome RunExport(const std::string&) override { return FileOutcome::Cancelled; }
+    FileOutcome RunExport(const std::string&, std::string&) override {
+        return FileOutcome::Cancelled;
+    }
 
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;
