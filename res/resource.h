@@ -113,3 +113,10 @@
 
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220
+
+// Messages that tell the whole truth: a name not found, CSV faults, a kept
+// save (61290-61299).
+#define IDS_NAME_NOT_FOUND 61290
+#define IDS_NAME_NOT_FOUND_OPEN 61291
+#define IDS_IMPORT_ADDED 61292
+#define IDS_EXPORT_IN_USE 61293

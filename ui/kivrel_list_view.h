@@ -89,7 +89,7 @@ private:
                      std::string& address) override;
     void RunSend(kivrel::TargetList copies) override;
     kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
-    kivrel::FileOutcome RunExport(const std::string& bytes) override;
+    kivrel::FileOutcome RunExport(const std::string& bytes, std::string& file) override;
     void RunDiagnose(const kivrel::TargetEntry& entry, const std::string& address) override;
 
     win::ListView m_list;
