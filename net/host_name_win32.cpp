@@ -8,9 +8,20 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <new>
+
 namespace kivrel {
 
 bool ResolveHostName(const std::string& utf8Name, std::uint32_t& ipv4) {
+    std::vector<std::uint32_t> addresses;
+    if (!ResolveHostAddresses(utf8Name, addresses)) {
+        return false;
+    }
+    ipv4 = addresses.front();
+    return true;
+}
+
+bool ResolveHostAddresses(const std::string& utf8Name, std::vector<std::uint32_t>& addresses) {
     // Looked up, never imported: the exe imports the socket library as WSOCK32
     // only, loaded by name from the system folder once start-up has limited
     // the search to it.
@@ -37,9 +48,19 @@ bool ResolveHostName(const std::string& utf8Name, std::uint32_t& ipv4) {
     if (getInfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
         return false;
     }
-    ipv4 = Ipv4FromNetwork(&reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr);
+    addresses.clear();
+    try {
+        for (const ADDRINFOW* info = found; info != nullptr; info = info->ai_next) {
+            if (info->ai_family == AF_INET && info->ai_addr != nullptr) {
+                addresses.push_back(Ipv4FromNetwork(
+                    &reinterpret_cast<const sockaddr_in*>(info->ai_addr)->sin_addr));
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        addresses.clear();
+    }
     freeInfo(found);
-    return true;
+    return !addresses.empty();
 }
 
 } // namespace kivrel

@@ -30,8 +30,8 @@ namespace {
 
 class SystemLookupOps final : public LookupOps {
 public:
-    bool Resolve(const std::string& utf8Name, std::uint32_t& address) override {
-        return ResolveHostName(utf8Name, address);
+    bool Resolve(const std::string& utf8Name, std::vector<std::uint32_t>& addresses) override {
+        return ResolveHostAddresses(utf8Name, addresses);
     }
 
     bool ReadSubnets(std::vector<Subnet>& subnets) override { return ReadAdapterSubnets(subnets); }

@@ -3,6 +3,8 @@
 #include "res/resource.h"
 #include "status/diagnosis.h"
 
+#include <algorithm>
+
 namespace kivrel {
 namespace {
 
@@ -10,11 +12,8 @@ namespace {
 // the answer to the system's own ARP request may come after the echo's.
 constexpr unsigned kPollIntervalMs = 100;
 constexpr int kPolls = 10;
-
-bool AskNeighbours(std::uint32_t address, LookupOps& ops, MacBytes& mac) {
-    std::vector<NeighbourEntry> rows;
-    return ops.ReadNeighbours(rows) && FindNeighbourMac(address, rows, mac);
-}
+// A row the system confirmed this long ago at most answers for the PC now.
+constexpr std::uint32_t kConfirmedWithinMs = 5000;
 
 // A router answers for every PC behind it; a made-up MAC is kept, with a word.
 Lookup Judged(Lookup lookup, LookupOps& ops) {
@@ -51,34 +50,44 @@ unsigned LookupMessageId(LookupResult result) {
 
 Lookup FindMac(const std::string& text, LookupOps& ops) {
     Lookup lookup;
-    std::uint32_t address = 0;
-    if (!ParseIpv4(text, address)) {
-        if (text.empty() || !ops.Resolve(text, address)) {
+    std::vector<std::uint32_t> addresses(1);
+    if (!ParseIpv4(text, addresses[0])) {
+        if (text.empty() || !ops.Resolve(text, addresses) || addresses.empty()) {
             lookup.result = LOOKUP_NO_NAME;
             return lookup;
         }
         lookup.hostName = text;
     }
+    // A name may have several addresses: the one on this PC's networks is asked.
     std::vector<Subnet> subnets;
-    if (!ops.ReadSubnets(subnets) || !OnLocalSubnet(address, subnets)) {
+    const bool read = ops.ReadSubnets(subnets);
+    const auto local = std::find_if(addresses.begin(), addresses.end(), [&](std::uint32_t a) {
+        return read && OnLocalSubnet(a, subnets);
+    });
+    if (local == addresses.end()) {
         lookup.result = LOOKUP_OFF_SUBNET;
         return lookup;
     }
     lookup.result = LOOKUP_FOUND;
-    switch (ops.AskArp(address, lookup.mac)) {
-    case ARP_FOUND:
-        return Judged(lookup, ops);
-    case ARP_NO_ANSWER:
-        break;
-    case ARP_UNSUPPORTED:
-        ops.Echo(address);
+    // The echo makes the system ask the network; only a row confirmed since
+    // counts, as the table may still remember a PC long gone from the address.
+    ops.Echo(*local);
+    std::vector<NeighbourEntry> rows;
+    if (!ops.ReadNeighbours(rows)) {
+        // No table to read, as before Vista: the system's ARP call is all there is.
+        if (ops.AskArp(*local, lookup.mac) == ARP_FOUND) {
+            return Judged(lookup, ops);
+        }
+    } else {
         for (int poll = 0; poll < kPolls; ++poll) {
-            if (AskNeighbours(address, ops, lookup.mac)) {
+            if (FindNeighbourMac(*local, rows, lookup.mac, kConfirmedWithinMs)) {
                 return Judged(lookup, ops);
             }
             ops.Pause(kPollIntervalMs);
+            if (!ops.ReadNeighbours(rows)) {
+                break;
+            }
         }
-        break;
     }
     lookup.result = LOOKUP_NO_ANSWER;
     lookup.mac = MacBytes{};

@@ -27,10 +27,11 @@ enum ArpResult { ARP_FOUND, ARP_UNSUPPORTED, ARP_NO_ANSWER };
 class LookupOps {
 public:
     virtual ~LookupOps() = default;
-    // A host name's first IPv4 address.
-    virtual bool Resolve(const std::string& utf8Name, std::uint32_t& address) = 0;
+    // A host name's IPv4 addresses.
+    virtual bool Resolve(const std::string& utf8Name, std::vector<std::uint32_t>& addresses) = 0;
     // Every IPv4 subnet of this PC's adapters that are up.
     virtual bool ReadSubnets(std::vector<Subnet>& subnets) = 0;
+    // The system's own ARP call, used only where the table cannot be read.
     virtual ArpResult AskArp(std::uint32_t address, MacBytes& mac) = 0;
     // One echo request; its answer does not matter, only that the system
     // resolves the address on the way.

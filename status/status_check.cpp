@@ -35,10 +35,10 @@ NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& r
     return addresses;
 }
 
-bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
-                      MacBytes& mac) {
+bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows, MacBytes& mac,
+                      std::uint32_t withinMs) {
     for (const NeighbourEntry& row : rows) {
-        if (row.ipv4 == address && IsUsableNeighbour(row)) {
+        if (row.ipv4 == address && IsUsableNeighbour(row) && row.sinceReachableMs <= withinMs) {
             mac = row.mac;
             return true;
         }

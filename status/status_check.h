@@ -27,9 +27,10 @@ using NeighbourAddresses = std::map<MacBytes, std::uint32_t>;
 NeighbourAddresses LatestNeighbourAddresses(const std::vector<NeighbourEntry>& rows);
 
 // The first row for the address with a usable MAC: multicast, empty and
-// unreachable rows never answer.
-bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows,
-                      MacBytes& mac);
+// unreachable rows never answer, nor rows last confirmed longer ago than
+// withinMs.
+bool FindNeighbourMac(std::uint32_t address, const std::vector<NeighbourEntry>& rows, MacBytes& mac,
+                      std::uint32_t withinMs = UINT32_MAX);
 
 // What an echo reply from ipv4 says of the PC with mac: up, unless the address
 // is on one of this PC's subnets, where the table tells who is there, and

@@ -161,6 +161,10 @@ class RegisterDialog(kivtest.WineTestCase):
                 self.open()
                 self.find_mac(text)
                 self.ui.wait_text(self.dialog, MAC, '02-00-5E-10-00-0A', 30)
+                # A made-up MAC is kept, with a word on why it may not wake.
+                box, texts, _ = self.ui.message_box()
+                self.assertEqual(texts, [M[R.IDS_LOOKUP_LOCAL_MAC]])
+                self.ui.do('click', box, W.IDOK)
                 kivtest.wait_until(lambda: self.ui('control', self.dialog, FIND)['enabled'], 10,
                                    'the button back')
                 self.assertEqual(self.text(NAME), name)

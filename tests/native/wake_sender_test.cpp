@@ -211,8 +211,9 @@ TEST(MacLookup, OnlyAUsableRowForTheAddressAnswers) {
 
 class FakeLookupOps final : public LookupOps {
 public:
-    bool Resolve(const std::string& name, std::uint32_t& address) override {
-        address = 0xC000020A;
+    // The name's first address is on no network here, its second is.
+    bool Resolve(const std::string& name, std::vector<std::uint32_t>& addresses) override {
+        addresses = {0xC6336407, 0xC000020A};
         return name == "study-pc";
     }
     bool ReadSubnets(std::vector<Subnet>& subnets) override {
@@ -227,9 +228,9 @@ public:
     bool ReadNeighbours(std::vector<NeighbourEntry>& rows) override {
         rows = router;
         if (++reads == answerAt) {
-            rows.push_back({0xC000020A, kFound, true, false, 0});
+            rows.push_back({0xC000020A, kFound, true, false, sinceReachable});
         }
-        return true;
+        return tableReadable;
     }
     void Pause(unsigned ms) override { paused += ms; }
     bool ReadGateways(std::vector<std::uint32_t>& gateways) override {
@@ -240,6 +241,8 @@ public:
     static constexpr MacBytes kFound = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     ArpResult arp = ARP_UNSUPPORTED;
     MacBytes arpMac = kFound;
+    bool tableReadable = true;
+    std::uint32_t sinceReachable = 0;
     std::vector<NeighbourEntry> router;
     bool subnetsReadable = true;
     int answerAt = 3, reads = 0;
@@ -270,18 +273,27 @@ TEST(MacLookup, EachOutcomeAndItsMessage) {
     EXPECT_EQ(found.mac, MacBytes{});
     EXPECT_EQ(found.hostName, "");
     EXPECT_EQ(ops.paused, 1200u);
+    // A row the table only remembers is no answer: the PC may be long gone.
+    ops.answerAt = ops.reads + 1;
+    ops.sinceReachable = 60000;
+    EXPECT_EQ(FindMac("192.0.2.10", ops).result, LOOKUP_NO_ANSWER);
+    // Without a table, the system's own ARP call answers.
+    ops.tableReadable = false;
     ops.arp = ARP_NO_ANSWER;
     EXPECT_EQ(FindMac("192.0.2.10", ops).result, LOOKUP_NO_ANSWER);
     ops.arp = ARP_FOUND;
     EXPECT_EQ(FindMac("192.0.2.10", ops).mac, FakeLookupOps::kFound);
-    EXPECT_EQ(ops.echoed.size(), 2u);
-    // The router's MAC is refused; a made-up one is kept with a warning.
+    EXPECT_EQ(ops.echoed.size(), 5u);
+    // A made-up MAC is kept with a warning; the router's is refused.
     EXPECT_EQ(FindMac("192.0.2.10", ops).warningId, 0u);
+    ops.arpMac[0] = 0x02;
+    EXPECT_EQ(FindMac("192.0.2.10", ops).warningId, unsigned(IDS_LOOKUP_LOCAL_MAC));
+    ops.tableReadable = true;
+    ops.answerAt = ops.reads + 1;
+    ops.sinceReachable = 0;
     ops.router = {{0xC0000201, FakeLookupOps::kFound, true, false, 0}};
     found = FindMac("192.0.2.10", ops);
     EXPECT_EQ(std::make_pair(found.result, found.mac), std::make_pair(LOOKUP_GATEWAY, MacBytes{}));
-    ops.arpMac[0] = 0x02;
-    EXPECT_EQ(FindMac("192.0.2.10", ops).warningId, unsigned(IDS_LOOKUP_LOCAL_MAC));
 }
 
 // Each cause gives its line only where it applies; the checklist always ends it.
