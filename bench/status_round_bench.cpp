@@ -2,10 +2,14 @@
 // answers, each echo waiting its whole time-out, against its floor: n / 64
 // time-outs, the most that 64 echoes in flight allow. The real worker and
 // schedule; the network is a stand-in whose echoes wait and fail.
+// Then the watch after a wake: a woken PC among the n silent ones starts to
+// answer while their checks keep every echo slot busy; how long from its
+// first answer until the window is told it is up.
 //     status_round_bench [n=1000]
 #include "status/status_worker.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -17,18 +21,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr std::uint32_t kWoken = 0xC6336403; // 198.51.100.3
+
 class Unanswered final : public kivrel::StatusNetwork {
 public:
     bool ReadNeighbours(std::vector<kivrel::NeighbourEntry>&) override { return false; }
-    bool Resolve(const std::string&, std::uint32_t& ipv4) override {
-        ipv4 = 0xC6336402; // 198.51.100.2, never reached
+    bool Resolve(const std::string& name, std::uint32_t& ipv4) override {
+        ipv4 = name == "woken" ? kWoken : 0xC6336402; // 198.51.100.2, never reached
         return true;
     }
-    bool Echo(std::uint32_t, unsigned timeoutMs) override {
+    bool Echo(std::uint32_t ipv4, unsigned timeoutMs) override {
+        if (ipv4 == kWoken && up) {
+            return true;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
         return false;
     }
     bool ReadSubnets(std::vector<kivrel::Subnet>&) override { return false; }
+    std::atomic<bool> up{false};
 };
 
 class Counter final : public kivrel::StatusListener {
@@ -75,5 +85,34 @@ int main(int argc, char** argv) {
         static_cast<double>(pcs) / kivrel::kMaxEchoesInFlight * kivrel::kEchoTimeoutMs / 1000.0;
     std::printf("| PCs | round (s) | floor n/64 x 1 s (s) | x floor |\n|---:|---:|---:|---:|\n");
     std::printf("| %d | %.2f | %.2f | %.2f |\n", pcs, seconds, floor, seconds / floor);
+
+    const kivrel::MacBytes woken = {0x00, 0x1A, 0x2B, 0xFF, 0xFF, 0xFF};
+    checks.push_back({woken, "woken"});
+    auto network = std::make_shared<Unanswered>();
+    Counter watched;
+    kivrel::StatusWorker watch(network, watched);
+    watch.SetPcs(checks);
+    watch.NoteWoken(woken);
+    // It comes up 5 s after the wake, the round of the others under way.
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    watch.TakeChanges();
+    network->up = true;
+    const Clock::time_point answered = Clock::now();
+    bool seen = false;
+    while (!seen && Clock::now() - answered < std::chrono::seconds(60)) {
+        std::unique_lock<std::mutex> lock(watched.mutex);
+        const int before = watched.notes;
+        watched.changed.wait_for(lock, std::chrono::milliseconds(100),
+                                 [&] { return watched.notes != before; });
+        lock.unlock();
+        for (const auto& change : watch.TakeChanges()) {
+            seen = seen || (change.first == woken && change.second == kivrel::PC_STATUS_UP);
+        }
+    }
+    const double late = std::chrono::duration<double>(Clock::now() - answered).count();
+    std::printf("\n| woken PC among %d silent | first answer to up (s) | checked every (s) |\n"
+                "|---|---:|---:|\n| %s | %.2f | %.0f |\n",
+                pcs, seen ? "seen" : "not seen in 60 s", late,
+                kivrel::StatusTimes().wokenCheckEvery / 1000.0);
     return 0;
 }

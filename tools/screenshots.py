@@ -3,14 +3,17 @@
 a few targets, the send dialog after a run and the registration dialog, its
 MAC just found from a host name on the harness's LAN, at 96, 144 and 192 DPI
 (main.png, main-144.png, main-192.png, ...), and the about box and the open
-操作 menu at 96.
+操作 and 表示 menus at 96; with the stand-in peers also, at 96, the list once
+the watch after the wake has ended (3 minutes) and the diagnosis of the PC
+that never answered.
 
     WINEPREFIX=~/.cache/kivrel/shots-prefix KIVREL_SCREEN=1600x1200x24 \\
         tests/harness/isolated --lans 3 --wine python3 tools/screenshots.py KIVREL.EXE PROBE.EXE
 
 The first LAN holds the PC whose MAC the registration dialog finds; the
 other two stand in for the first two targets, the first answering echoes and
-the second not, so the status column shows both of its texts.
+the second not, so the status column shows both of its texts; the fourth is
+given the first's address, where the first answers as another device.
 
 Run it only through the harness: the send dialog really sends. It wants a Wine
 prefix of its own, where it changes the display's DPI, so that the tests'
@@ -75,6 +78,8 @@ def stand_in_peers():
 def shoot_program(exe, ui, out, suffix, statuses):
     work = tempfile.mkdtemp()
     Path(work, 'Kivrel.dat').write_bytes(kivtest.data_file(TARGETS))
+    if statuses:
+        Path(work, 'Kivrel.addresses.txt').write_text(f'{TARGETS[3][1]} 198.51.100.2\n')
     proc = ui.start(exe, cwd=work)
     try:
         frame = ui.find('*', 'Kivrel', 30)['hwnd']
@@ -82,8 +87,9 @@ def shoot_program(exe, ui, out, suffix, statuses):
         ui.do('select', frame, R.AFX_IDW_PANE_FIRST, 1)
         kivtest.wait_until(lambda: ui('listwindow', pane)['selected'], 10, 'the selection', [1])
         if statuses:
-            kivtest.wait_until(lambda: [r[2] for r in ui('listwindow', pane)['rows'][:2]], 20,
-                               'the statuses', [M[R.IDS_STATUS_UP], M[R.IDS_STATUS_DOWN]])
+            kivtest.wait_until(lambda: [r[2] for r in ui('listwindow', pane)['rows']], 20,
+                               'the statuses', [M[R.IDS_STATUS_UP], M[R.IDS_STATUS_DOWN], '',
+                                                M[R.IDS_STATUS_OTHER]])
         shoot(ui, frame, out / f'main{suffix}.png')
 
         ui.do('keys', frame, 'ctrl+a')
@@ -107,6 +113,26 @@ def shoot_program(exe, ui, out, suffix, statuses):
             shoot(ui, about, out / 'about.png')
             ui.do('keys', about, 'esc')
             ui.wait_gone(about)
+
+            ui.do('keys', frame, 'alt+v')
+            menu = ui.find('#32768', '*')['hwnd']
+            shoot(ui, frame, out / 'menu-view.png')
+            ui.do('keys', frame, 'esc')
+            ui.do('keys', frame, 'esc')
+            ui.wait_gone(menu)
+
+        if statuses and not suffix:
+            # The wake's outcome once its 3-minute watch has ended.
+            not_woken = M[R.IDS_STATUS_NOT_WOKEN]
+            kivtest.wait_until(lambda: [r[2] for r in ui('listwindow', pane)['rows']], 200,
+                               'the watch to end', [M[R.IDS_STATUS_UP], not_woken, not_woken,
+                                                    M[R.IDS_STATUS_OTHER]])
+            shoot(ui, frame, out / 'wake-status.png')
+            ui.do('command', frame, R.ID_TARGET_DIAGNOSE)
+            diagnosis = ui.dialog(CAPTIONS[R.IDD_DIAGNOSE])
+            shoot(ui, diagnosis, out / 'diagnose.png')
+            ui.do('keys', diagnosis, 'esc')
+            ui.wait_gone(diagnosis)
 
         ui.do('keys', frame, 'ctrl+n')
         register = ui.dialog(CAPTIONS[R.IDD_REGISTER])
