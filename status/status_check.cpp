@@ -72,7 +72,7 @@ std::vector<std::uint32_t> SweepAddresses(const std::vector<Subnet>& subnets) {
 }
 
 bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbours,
-                   StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status) {
+                   const ResolveName& resolve, std::uint32_t& ipv4, PcStatus& status) {
     if (check.address.empty()) {
         status = PC_STATUS_BLANK;
         const auto found = neighbours.find(check.mac);
@@ -83,7 +83,7 @@ bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbour
         return true;
     }
     status = PC_STATUS_DOWN;
-    return network.Resolve(check.address, ipv4);
+    return resolve(check.address, ipv4);
 }
 
 } // namespace kivrel

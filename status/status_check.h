@@ -8,6 +8,7 @@
 #include "status/status_schedule.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,7 +60,8 @@ public:
 // Where a check's echo goes: the PC's own address first, else the neighbour
 // table's by its MAC. False when there is nowhere; status is then what the PC
 // shows: blank with neither address, no answer when its own does not resolve.
+using ResolveName = std::function<bool(const std::string& address, std::uint32_t& ipv4)>;
 bool EchoAddressOf(const StatusCheck& check, const NeighbourAddresses& neighbours,
-                   StatusNetwork& network, std::uint32_t& ipv4, PcStatus& status);
+                   const ResolveName& resolve, std::uint32_t& ipv4, PcStatus& status);
 
 } // namespace kivrel

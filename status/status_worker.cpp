@@ -96,30 +96,33 @@ void StatusWorker::Shared::Sweep() {
 
 PcStatus StatusWorker::Shared::Check(const std::shared_ptr<Shared>& self, const StatusCheck& check,
                                      MacBytes& other) {
-    std::uint32_t ipv4 = 0;
-    if (check.address.empty()) {
-        // Held, not static: a thread may outlive the program's statics at exit.
-        const std::shared_ptr<const Neighbours> table = cache.ReadNeighbours(0);
-        const auto found = table->byMac.find(check.mac);
-        if (found == table->byMac.end()) {
-            if (check.woken) {
-                Sweep();
-            }
-            return PC_STATUS_BLANK; // PCs nowhere to be found cost no thread
-        }
-        MoreThreads(self);
-        return cache.Network().Echo(found->second, kEchoTimeoutMs) ? PC_STATUS_UP : PC_STATUS_DOWN;
+    const bool own = !check.address.empty();
+    if (own) {
+        MoreThreads(self); // a name may take seconds to fail: the next PC must not wait
     }
-    // A name may take seconds to fail: the next PC must not wait for it.
-    MoreThreads(self);
-    if (!cache.Resolve(check.address, ipv4)) {
-        return PC_STATUS_DOWN;
+    // Held, not static: a thread may outlive the program's statics at exit.
+    const std::shared_ptr<const Neighbours> table =
+        own ? std::make_shared<const Neighbours>() : cache.ReadNeighbours(0);
+    const ResolveName resolve = [this](const std::string& address, std::uint32_t& ipv4) {
+        return cache.Resolve(address, ipv4);
+    };
+    std::uint32_t ipv4 = 0;
+    PcStatus status = PC_STATUS_BLANK;
+    if (!EchoAddressOf(check, table->byMac, resolve, ipv4, status)) {
+        if (status == PC_STATUS_BLANK && check.woken) {
+            Sweep();
+        }
+        return status; // PCs nowhere to be found cost no thread
+    }
+    if (!own) {
+        MoreThreads(self);
     }
     const StatusMillis sent = clock();
     if (!cache.Network().Echo(ipv4, kEchoTimeoutMs)) {
         return PC_STATUS_DOWN;
     }
-    const std::vector<Subnet> local = cache.Subnets();
+    // The table gave this address for the PC's own MAC; a kept one may have changed hands.
+    const std::vector<Subnet> local = own ? cache.Subnets() : std::vector<Subnet>();
     if (!OnLocalSubnet(ipv4, local)) {
         return PC_STATUS_UP;
     }

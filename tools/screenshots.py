@@ -33,7 +33,7 @@ from kivtest import CAPTIONS, MESSAGES as M, R, W  # noqa: E402
 TARGETS = [('会議室のPC', '00-1A-2B-3C-4D-5E'), ('経理部 サーバー', '00-1A-2B-3C-4D-5F'),
            ('開発機（田中）', '08-00-27-AB-CD-EF'), ('受付端末', '52-54-00-12-34-56')]
 SCALES = ((96, ''), (144, '-144'), (192, '-192'))
-PEER_NAME, PEER_MAC = 'study-pc', '02-00-5E-10-00-0A'
+PEER_NAME, PEER_MAC = 'study-pc', '00-1B-21-10-00-0A'
 
 
 def put_peer_on_lan():
@@ -55,6 +55,16 @@ def shoot(ui, hwnd, path):
     subprocess.run(['import', '-window', 'root', '-crop',
                     f'{right - left}x{bottom - top}+{left}+{top}', '+repage', str(path)],
                    check=True)
+
+
+def shoot_menu(ui, frame, keys, path):
+    """The window with the menu its keys open, which is closed again."""
+    ui.do('keys', frame, keys)
+    menu = ui.find('#32768', '*')['hwnd']
+    shoot(ui, frame, path)
+    ui.do('keys', frame, 'esc')
+    ui.do('keys', frame, 'esc')
+    ui.wait_gone(menu)
 
 
 def stand_in_peers():
@@ -101,12 +111,7 @@ def shoot_program(exe, ui, out, suffix, statuses):
 
         if not suffix:
             # The 操作 menu, open over the window, with its import and export items.
-            ui.do('keys', frame, 'alt+c')
-            menu = ui.find('#32768', '*')['hwnd']
-            shoot(ui, frame, out / 'menu-csv.png')
-            ui.do('keys', frame, 'esc')
-            ui.do('keys', frame, 'esc')
-            ui.wait_gone(menu)
+            shoot_menu(ui, frame, 'alt+c', out / 'menu-csv.png')
 
             ui.do('command', frame, R.ID_APP_ABOUT)
             about = ui.dialog(CAPTIONS[R.IDD_ABOUTBOX])
@@ -114,12 +119,7 @@ def shoot_program(exe, ui, out, suffix, statuses):
             ui.do('keys', about, 'esc')
             ui.wait_gone(about)
 
-            ui.do('keys', frame, 'alt+v')
-            menu = ui.find('#32768', '*')['hwnd']
-            shoot(ui, frame, out / 'menu-view.png')
-            ui.do('keys', frame, 'esc')
-            ui.do('keys', frame, 'esc')
-            ui.wait_gone(menu)
+            shoot_menu(ui, frame, 'alt+v', out / 'menu-view.png')
 
         if statuses and not suffix:
             # The wake's outcome once its 3-minute watch has ended.

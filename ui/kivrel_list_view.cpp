@@ -44,9 +44,10 @@ bool CKivrelListView::Create(DWORD style, const RECT& rect, HWND parent, UINT id
     // With no label before it, its own text is what a screen reader names it by.
     m_list.SetText(win::ResourceString(IDS_TARGET_LIST_NAME));
 
-    // Several rows may be selected. The three columns fit the window's start size.
+    // Several rows may be selected. The three columns fit the window's start size,
+    // the status wide enough for its longest text.
     m_look.SetUp(m_list, LVS_SHOWSELALWAYS,
-                 {{IDS_COLUMN_NAME, 250}, {IDS_COLUMN_MAC, 140}, {IDS_COLUMN_STATUS, 80}});
+                 {{IDS_COLUMN_NAME, 230}, {IDS_COLUMN_MAC, 140}, {IDS_COLUMN_STATUS, 100}});
     if (network == nullptr) {
         network = std::make_shared<kivrel::EchoNetwork>();
     }

@@ -123,9 +123,9 @@ class ListView(kivtest.WineTestCase):
     def test_rows_columns_and_the_commands_that_move_and_delete(self):
         self.start(TARGETS)
         shown = self.state()
-        self.assertEqual(shown['columns'], [{'text': 'Name', 'width': 250, 'fmt': 0},
+        self.assertEqual(shown['columns'], [{'text': 'Name', 'width': 230, 'fmt': 0},
                                             {'text': 'MAC', 'width': 140, 'fmt': 0},
-                                            {'text': 'Status', 'width': 80, 'fmt': 0}])
+                                            {'text': 'Status', 'width': 100, 'fmt': 0}])
         self.assertEqual(shown['rows'], rows_of(TARGETS))
         self.assertEqual(shown['selected'], [])
         self.assertEqual(shown['exstyle'], W.LVS_EX_GRIDLINES | W.LVS_EX_FULLROWSELECT)

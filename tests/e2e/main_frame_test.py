@@ -226,7 +226,7 @@ class MainFrame(kivtest.WineTestCase):
                     self.ui.send(self.toolbar, W.TB_GETBUTTONSIZE) & 0xFFFF,
                     row[3] - row[1])
         window, columns, button, row = sizes()
-        self.assertEqual((window, columns), ((795, 600), [375, 210, 120]))
+        self.assertEqual((window, columns), ((795, 600), [345, 210, 150]))
         self.assertGreaterEqual(button, 33)
         self.ui.do('keys', self.frame, 'ctrl+a')
         send = self.ui.dialog(SEND_TITLE)
@@ -237,7 +237,7 @@ class MainFrame(kivtest.WineTestCase):
         self.ui.do('dpichanged', self.frame, 96, 20, 30, 550, 430)
         self.assertEqual(self.ui('window', self.frame)['rect'], [20, 30, 550, 430])
         moved = sizes()
-        self.assertEqual(moved[1:3], ([250, 140, 80], 23))
+        self.assertEqual(moved[1:3], ([230, 140, 100], 23))
         self.assertGreater(row, moved[3] * 1.4)  # the list's font follows
         # A setting's change makes the fonts again, at the scale the window has now.
         self.ui.send(self.frame, W.WM_SETTINGCHANGE)

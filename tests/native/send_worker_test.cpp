@@ -326,7 +326,9 @@ TEST(StatusCheckTest, AnAddressComesFromThePcOrTheLatestUsableNeighbourRow) {
         std::uint32_t ipv4 = 0;
         PcStatus status = PC_STATUS_UP;
         const bool found = EchoAddressOf(
-            {mac, address}, LatestNeighbourAddresses(network.neighbours), network, ipv4, status);
+            {mac, address}, LatestNeighbourAddresses(network.neighbours),
+            [&](const std::string& name, std::uint32_t& to) { return network.Resolve(name, to); },
+            ipv4, status);
         return std::make_pair(found ? ipv4 : 0, status);
     };
     EXPECT_EQ(check(kA, ""), std::make_pair(0xC0000206u, PC_STATUS_BLANK));
