@@ -74,6 +74,7 @@ void CKivrelListView::RunSend(kivrel::TargetList copies) {
 void CKivrelListView::RunDiagnose(const kivrel::TargetEntry& entry, const std::string& address) {
     kivrel::DiagnosisFacts facts;
     facts.mac = entry.mac;
+    // A PC's own destination, once one is kept with it, goes in facts.destination.
     if (!kivrel::ReadNeighbourTable(facts.neighbours)) {
         facts.neighbours.clear();
     }
