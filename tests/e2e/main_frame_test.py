@@ -133,7 +133,7 @@ class MainFrame(kivtest.WineTestCase):
         self.assertEqual(menu, [
             ('操作(&C)', [('選択した項目を送信(&S)\tCtrl+S', SEND_SELECTED),
                         ('全てに送信(&A)\tCtrl+A', SEND_ALL), ('', 0),
-                        ('インポート(&I)...', IMPORT), ('エクスポート(&X)...', EXPORT), ('', 0),
+                        ('インポート(&I)...', IMPORT), ('エクスポート(&E)...', EXPORT), ('', 0),
                         ('ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)', EXIT)]),
             ('編集(&E)', [('新規登録(&N)...\tCtrl+N', NEW), ('編集(&E)...\tCtrl+E', EDIT),
                         ('削除(&D)...\tCtrl+D', DELETE), ('', 0),
@@ -141,6 +141,9 @@ class MainFrame(kivtest.WineTestCase):
             ('表示(&V)', [('ﾂｰﾙ ﾊﾞｰ(&T)', VIEW_TOOLBAR), ('ｽﾃｰﾀｽ ﾊﾞｰ(&S)', VIEW_STATUS_BAR)]),
             ('ﾍﾙﾌﾟ(&H)', [('Kivrel のﾊﾞｰｼﾞｮﾝ情報(&A)...', ABOUT)]),
         ])
+        for popup, items in menu:  # a key two items share opens only the first
+            keys = [text[text.index('&') + 1].upper() for text, _ in items if text]
+            self.assertEqual(len(keys), len(set(keys)), popup)
         control_key = W.FVIRTKEY | W.FNOINVERT | W.FCONTROL
         self.assertEqual(sorted((chr(a['key']), a['id'], a['flags'] & 0x1F)
                                 for a in resources['accelerators']),
