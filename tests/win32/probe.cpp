@@ -545,6 +545,33 @@ std::string ItemRect(const Call& c) {
     return "{\"rect\":" + RectJson(r) + "}";
 }
 
+// cellink HWND ROW COLUMN: a list cell as the screen shows it, one line of
+// text per pixel row, '#' where a pixel differs from the cell's background
+// (its top left pixel): glyphs and boxes alike.
+std::string CellInk(const Call& c) {
+    RemoteBuffer buf(c.window, sizeof(RECT));
+    RECT r = {LVIR_LABEL, c.Int(3), 0, 0};
+    buf.Write(&r, sizeof r);
+    if (!SendMessageW(c.window, LVM_GETSUBITEMRECT, c.Number(2),
+                      reinterpret_cast<LPARAM>(buf.address()))) {
+        return Error("no such cell");
+    }
+    buf.Read(&r, sizeof r);
+    MapWindowPoints(c.window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    HDC screen = GetDC(nullptr);
+    // Inside the grid lines.
+    const COLORREF back = GetPixel(screen, r.left + 1, r.top + 1);
+    std::string ink;
+    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+        for (int x = r.left + 1; x < r.right - 1; ++x) {
+            ink += GetPixel(screen, x, y) == back ? '.' : '#';
+        }
+        ink += "\\n";
+    }
+    ReleaseDC(nullptr, screen);
+    return "{\"ink\":\"" + ink + "\"}";
+}
+
 // checkmarks MENUWINDOW ROWS: whether each of an open popup menu's ROWS items,
 // as tall as each other, shows a mark in its check column. Menus of other
 // processes cannot be read under Wine, so the screen is.
@@ -630,6 +657,7 @@ const struct {
     {"toolbar", Takes::Window, [](const Call& c) { return ToolBarJson(c.window); }},
     {"toolbarclick", Takes::Window, ToolBarClick},
     {"itemrect", Takes::Window, ItemRect},
+    {"cellink", Takes::Window, CellInk},
     {"control", Takes::Control, [](const Call& c) { return WindowJson(c.control); }},
     // Posted: a click that opens a modal box must not block the probe.
     {"click", Takes::Control,
