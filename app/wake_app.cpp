@@ -12,6 +12,7 @@
 #include "wake/wake_sender.h"
 #include "win/ansi_text.h"
 #include "win/message_box.h"
+#include "win/whole_file.h"
 
 #include <winsock.h>
 
@@ -26,9 +27,7 @@ void LoadShared(kivrel::TargetList& list) {
 }
 
 std::string CurrentFolder() {
-    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
-    folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
-    return win::WideToUtf8(folder);
+    return win::WideToUtf8(win::CurrentFolder());
 }
 
 } // namespace

@@ -68,15 +68,7 @@ public:
     bool Utf8ToAnsi(const std::string&, std::string&) const override { return false; }
 };
 
-std::string FakeFolder() {
-    return "C:\\PCs";
-}
-
 bool g_windowOpen = false;
-
-bool FakeWindowOpen() {
-    return g_windowOpen;
-}
 
 struct CliWake : ::testing::Test {
     void SetUp() override {
@@ -87,8 +79,10 @@ struct CliWake : ::testing::Test {
         g_windowOpen = false;
     }
     CliExit Run(const std::string& text, Messages& shown, WakeSender send) {
-        return RunCommandLineWake(
-            text, shown, send, {FakeLoad, FakeLeadByte, pause, codec, FakeFolder, FakeWindowOpen});
+        return RunCommandLineWake(text, shown, send,
+                                  {FakeLoad, FakeLeadByte, pause, codec,
+                                   [] { return std::string("C:\\PCs"); },
+                                   [] { return g_windowOpen; }});
     }
     RecordedMessages messages;
     CountedPause pause;
