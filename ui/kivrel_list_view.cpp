@@ -5,6 +5,7 @@
 #include "status/echo_network.h"
 #include "win/ansi_text.h"
 #include "win/resource_string.h"
+#include "win/whole_file.h"
 
 #include <algorithm>
 
@@ -19,9 +20,7 @@ namespace {
 // The switch of the status checks is kept beside the list, in the current
 // folder, as the data file is.
 std::wstring SettingsPath() {
-    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
-    folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
-    return folder + L"\\Kivrel.ini";
+    return win::CurrentFolder() + L"\\Kivrel.ini";
 }
 
 constexpr wchar_t kSection[] = L"Kivrel";
