@@ -84,7 +84,8 @@ void StatusSchedule::Resume(StatusMillis now) {
     Requeue();
 }
 
-bool StatusSchedule::TakeDue(StatusMillis now, StatusCheck& check, StatusMillis& next) {
+bool StatusSchedule::TakeDue(StatusMillis now, StatusCheck& check, StatusMillis& next,
+                             bool wokenOnly) {
     next = -1;
     if (m_suspended) {
         return false;
@@ -93,7 +94,7 @@ bool StatusSchedule::TakeDue(StatusMillis now, StatusCheck& check, StatusMillis&
     std::set<std::pair<StatusMillis, MacBytes>>* from = nullptr;
     if (!m_woken.empty() && m_woken.begin()->first <= now) {
         from = &m_woken;
-    } else if (!m_queue.empty() && m_queue.begin()->first <= now) {
+    } else if (!wokenOnly && !m_queue.empty() && m_queue.begin()->first <= now) {
         from = &m_queue;
     }
     if (from == nullptr || now < m_resumeAt) {

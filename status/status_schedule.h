@@ -71,9 +71,10 @@ public:
     // taken until a while after Resume.
     void Suspend();
     void Resume(StatusMillis now);
-    // The most urgent due check not yet running, marked as running. False when
-    // none is due; then next is when the first one will be, or -1 for never.
-    bool TakeDue(StatusMillis now, StatusCheck& check, StatusMillis& next);
+    // The most urgent due check not yet running, marked as running; only a
+    // woken PC's when wokenOnly. False when none is due; then next is when the
+    // first one will be, or -1 for never.
+    bool TakeDue(StatusMillis now, StatusCheck& check, StatusMillis& next, bool wokenOnly = false);
     // The outcome of a check taken earlier: blank, up, down or another device.
     // True when the shown status changed.
     bool Record(const StatusCheck& check, PcStatus result, StatusMillis now,

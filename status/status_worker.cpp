@@ -13,8 +13,10 @@
 namespace kivrel {
 namespace {
 
-// A woken PC of no known address has its subnets swept at most this often.
+// A woken PC of no known address has its subnets swept at most this often,
+// with at most a quarter of the echoes in flight.
 constexpr StatusMillis kSweepEveryMs = 30000;
+constexpr int kMaxProbesInFlight = kMaxEchoesInFlight / 4;
 
 } // namespace
 
@@ -39,6 +41,7 @@ struct StatusWorker::Shared {
     int threads = 0;
     int idle = 0;
     std::deque<std::uint32_t> probes;
+    int probing = 0;
     StatusMillis sweptAt = 0;
     bool swept = false;
 
@@ -132,18 +135,24 @@ PcStatus StatusWorker::Shared::Check(const std::shared_ptr<Shared>& self, const 
 void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
     std::unique_lock<std::mutex> lock(mutex);
     while (!stopping) {
-        if (!probes.empty()) {
+        // A woken PC's check first, then a sweep's echo, then the others': a
+        // sweep may neither hold up the watch nor take every slot from a round.
+        StatusCheck check;
+        StatusMillis next = -1;
+        const bool woken = schedule.TakeDue(clock(), check, next, true);
+        if (!woken && !probes.empty() && probing < kMaxProbesInFlight) {
             const std::uint32_t address = probes.front();
             probes.pop_front();
+            ++probing;
             lock.unlock();
             MoreThreads(self);
             cache.Network().Echo(address, kEchoTimeoutMs);
             lock.lock();
+            --probing;
+            wake.notify_one();
             continue;
         }
-        StatusCheck check;
-        StatusMillis next = -1;
-        if (!schedule.TakeDue(clock(), check, next)) {
+        if (!woken && !schedule.TakeDue(clock(), check, next)) {
             ++idle;
             if (next < 0) {
                 wake.wait(lock);
