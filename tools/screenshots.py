@@ -33,7 +33,7 @@ from kivtest import CAPTIONS, MESSAGES as M, R, W  # noqa: E402
 TARGETS = [('会議室のPC', '00-1A-2B-3C-4D-5E'), ('経理部 サーバー', '00-1A-2B-3C-4D-5F'),
            ('開発機（田中）', '08-00-27-AB-CD-EF'), ('受付端末', '52-54-00-12-34-56')]
 SCALES = ((96, ''), (144, '-144'), (192, '-192'))
-PEER_NAME, PEER_MAC = 'study-pc', '00-1B-21-10-00-0A'
+PEER_NAME, PEER_MAC = 'study-pc', '02-00-5E-10-00-0A'
 
 
 def put_peer_on_lan():
@@ -139,6 +139,10 @@ def shoot_program(exe, ui, out, suffix, statuses):
         ui.do('settext', register, R.IDC_ADDRESS_EDIT, PEER_NAME)
         ui.do('click', register, R.IDC_FIND_MAC)
         ui.wait_text(register, R.IDC_MAC_EDIT, PEER_MAC, 30)
+        # The documentation range's MAC is a made-up one: its warning is closed first.
+        box, _, _ = ui.message_box()
+        ui.do('click', box, W.IDOK)
+        ui.wait_gone(box)
         ui.wait_text(register, R.IDC_NAME_EDIT, PEER_NAME)
         shoot(ui, register, out / f'register{suffix}.png')
         ui.do('keys', register, 'esc')
