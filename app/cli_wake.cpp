@@ -26,7 +26,7 @@ CliExit RunCommandLineWake(const std::string& text, Messages& messages, WakeSend
     MacBytes mac{};
     const MacParseResult parsed = ParseMacText(mac, text.c_str());
     if (parsed == MAC_OK) {
-        return send(mac) == SEND_OK ? CLI_EXIT_SENT : CLI_EXIT_SEND_FAILED;
+        return send(WakeTarget{mac, {}, 0}) == SEND_OK ? CLI_EXIT_SENT : CLI_EXIT_SEND_FAILED;
     }
     TargetList list;
     named.load(list);
@@ -37,7 +37,11 @@ CliExit RunCommandLineWake(const std::string& text, Messages& messages, WakeSend
     }
     // A run the pause ended early sent too few: that is a failure too.
     Tally tally;
-    SendWorker(macs, named.pause, tally, send);
+    std::vector<WakeTarget> targets;
+    for (const MacBytes& named : macs) {
+        targets.push_back(WakeTarget{named, {}, 0});
+    }
+    SendWorker(targets, named.pause, tally, send);
     return tally.reported == macs.size() && !tally.failed ? CLI_EXIT_SENT : CLI_EXIT_SEND_FAILED;
 }
 

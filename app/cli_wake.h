@@ -19,7 +19,7 @@ enum CliExit {
     CLI_EXIT_NO_SOCKETS = 3,
 };
 
-using WakeSender = int (*)(const MacBytes& mac);
+using WakeSender = int (*)(const WakeTarget& target);
 
 // Where a text that is no MAC address is looked up, and how the wakes it
 // finds are paced.

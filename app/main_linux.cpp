@@ -48,6 +48,6 @@ int main(int argc, char** argv) {
     }
     StderrMessages messages;
     kivrel::AbortEvent pause;
-    return kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket,
+    return kivrel::RunCommandLineWake(text, messages, kivrel::SendWake,
                                       {LoadShared, NoLeadByte, pause});
 }

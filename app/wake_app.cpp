@@ -37,7 +37,7 @@ bool CWakeApp::InitInstance() {
     const std::string text = kivrel::CommandLineText(::GetCommandLineA(), IsLeadByte);
     if (!text.empty()) {
         kivrel::AbortEvent pause;
-        SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWakePacket,
+        SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWake,
                                                {LoadShared, IsLeadByte, pause}));
         ReleaseSockets();
         return false;

@@ -15,6 +15,9 @@
 // Looking up a PC's MAC from its address.
 #define IDC_ADDRESS_EDIT 1006
 #define IDC_FIND_MAC 1007
+// Where a PC's wakes go, beyond this LAN.
+#define IDC_DEST_EDIT 1008
+#define IDC_PORT_EDIT 1009
 
 #define ID_SEND_SELECTED 32771
 #define ID_SEND_ALL 32772
@@ -93,3 +96,6 @@
 
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220
+// Waking a PC beyond this LAN: its destination and port (61280-61289).
+#define IDS_SEND_NO_DESTINATION 61280
+#define IDS_PORT_BAD 61281

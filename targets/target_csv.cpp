@@ -119,7 +119,7 @@ std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec,
                             const AddressBook& addresses) {
     const auto addressOf = [&addresses](const TargetEntry& entry) {
         const auto found = addresses.find(entry.mac);
-        return found == addresses.end() ? std::string() : found->second;
+        return found == addresses.end() ? std::string() : found->second.address;
     };
     bool anyAddress = false;
     for (const TargetEntry& entry : list) {

@@ -22,27 +22,28 @@ void CKivrelListView::SaveTargetsOrAsk() {
 
 // Both dialogs are run without a parent: the main window becomes their owner.
 bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
-                                  std::string& address) {
+                                  kivrel::PcAddresses& addresses) {
     CRegisterDlg dialog;
     if (editing != nullptr) {
         dialog.SetEntry(*editing);
     }
-    dialog.SetAddress(address);
+    dialog.SetAddresses(addresses);
     if (dialog.DoModal() != IDOK) {
         return false;
     }
     result = dialog.GetEntry();
-    address = dialog.GetAddress();
+    addresses = dialog.GetAddresses();
     return true;
 }
 
 // The PCs sent to are checked often for a while, so that they are seen coming up.
-void CKivrelListView::RunSend(kivrel::TargetList copies) {
+void CKivrelListView::RunSend(kivrel::TargetList copies, kivrel::AddressBook addresses) {
     for (const kivrel::TargetEntry& entry : copies) {
         m_checks->NoteWoken(entry.mac);
     }
     CSendDlg dialog;
     dialog.m_targets = std::move(copies);
+    dialog.m_addresses = std::move(addresses);
     dialog.DoModal();
 }
 

@@ -81,8 +81,8 @@ private:
     void SetRedraw(bool redraw) override;
 
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
-                     std::string& address) override;
-    void RunSend(kivrel::TargetList copies) override;
+                     kivrel::PcAddresses& addresses) override;
+    void RunSend(kivrel::TargetList copies, kivrel::AddressBook addresses) override;
     kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
     kivrel::FileOutcome RunExport(const std::string& bytes) override;
 

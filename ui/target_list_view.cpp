@@ -5,6 +5,7 @@
 #include "ui/target_import.h"
 
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace kivrel {
@@ -76,8 +77,12 @@ bool TargetListView::SaveTargets() {
 }
 
 std::string TargetListView::AddressOf(const MacBytes& mac) const {
+    return AddressesOf(mac).address;
+}
+
+PcAddresses TargetListView::AddressesOf(const MacBytes& mac) const {
     const auto found = m_addresses.find(mac);
-    return found == m_addresses.end() ? std::string() : found->second;
+    return found == m_addresses.end() ? PcAddresses() : found->second;
 }
 
 void TargetListView::AddTarget(const TargetEntry& entry) {
@@ -141,11 +146,22 @@ void TargetListView::OnSendSelected() {
             selected.push_back(i);
         }
     }
-    m_dialogs.RunSend(m_targets.CopyEntries(selected));
+    Send(m_targets.CopyEntries(selected));
 }
 
 void TargetListView::OnSendAll() {
-    m_dialogs.RunSend(m_targets);
+    Send(m_targets);
+}
+
+void TargetListView::Send(TargetList copies) {
+    AddressBook addresses;
+    for (const TargetEntry& entry : copies) {
+        const auto kept = m_addresses.find(entry.mac);
+        if (kept != m_addresses.end()) {
+            addresses.insert(*kept);
+        }
+    }
+    m_dialogs.RunSend(std::move(copies), std::move(addresses));
 }
 
 void TargetListView::OnTargetImport() {
@@ -215,8 +231,10 @@ void TargetListView::ForgetAddressIfUnused(const MacBytes& mac) {
     m_addresses.erase(mac);
 }
 
-void TargetListView::KeepAddress(const MacBytes& mac, const std::string& address) {
-    const std::string clean = CleanAddressText(address);
+void TargetListView::KeepAddresses(const MacBytes& mac, const PcAddresses& addresses) {
+    PcAddresses clean = addresses;
+    clean.address = CleanAddressText(addresses.address);
+    clean.destination = CleanAddressText(addresses.destination);
     if (clean.empty()) {
         m_addresses.erase(mac);
     } else {

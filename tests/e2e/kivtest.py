@@ -196,6 +196,24 @@ class UdpListener:
         self.sock.close()
 
 
+def known_names(case, names):
+    """Until the case ends, the names ({name: address}) are known from a hosts
+    file bind-mounted in the harness's own mount namespace, and no other name
+    is: the resolver asks 127.0.0.1, where no server answers, so a name not
+    found fails at once rather than after the time-outs of an unreachable one."""
+    folder = tempfile.mkdtemp()
+    case.addCleanup(shutil.rmtree, folder, True)
+    files = {'/etc/hosts': '127.0.0.1 localhost\n' + ''.join(
+                 f'{address} {name}\n' for name, address in names.items()),
+             '/etc/resolv.conf': 'nameserver 127.0.0.1\n'}
+    for target, text in files.items():
+        path = os.path.join(folder, os.path.basename(target))
+        with open(path, 'w') as f:
+            f.write(text)
+        subprocess.run(['mount', '--bind', path, target], check=True)
+        case.addCleanup(subprocess.run, ['umount', target], check=True)
+
+
 def check_wake_per_lan(case, wake, mac):
     """wake() makes one command-line wake for mac. With two LANs up it reaches
     each exactly once; with the second's adapter down, only the first."""

@@ -28,8 +28,8 @@ public:
 std::vector<MacBytes> g_sent;
 int g_result = SEND_OK;
 
-int FakeSend(const MacBytes& mac) {
-    g_sent.push_back(mac);
+int FakeSend(const WakeTarget& target) {
+    g_sent.push_back(target.mac);
     return g_result;
 }
 

@@ -10,8 +10,8 @@ namespace {
 const MacBytes kZero{};
 
 void ExpectFault(const std::string& name, const std::string& mac, unsigned messageId,
-                 TargetField field) {
-    const TargetInputResult result = ValidateTargetInput(name, mac);
+                 TargetField field, const std::string& port = "") {
+    const TargetInputResult result = ValidateTargetInput(name, mac, port);
     EXPECT_EQ(result.messageId, messageId) << '"' << name << "\" \"" << mac << '"';
     EXPECT_EQ(result.field, field) << '"' << name << "\" \"" << mac << '"';
     // A fault never hands out the groups that parsed before it.
@@ -27,8 +27,9 @@ TEST(TargetInput, EmptyNameIsReportedFirst) {
 
 TEST(TargetInput, LengthIsCheckedBeforeTheParse) {
     // Among them the 15- and 16-byte short forms that the parser accepts.
-    for (const char* mac : {"", "001122334455", "00-11-22-33-44-", "00-11-22-33-44-5",
-                            "00-11-22-33-44-55 ", " 00-11-22-33-44-55", "00:11:22:33:44:55:66"}) {
+    for (const char* mac :
+         {"", "00112233445", "00-11-22-33-44-", "00-11-22-33-44-5", "00-11-22-33-44-55 ",
+          " 00-11-22-33-44-55", "00:11:22:33:44:55:66", "0011.2233.445"}) {
         ExpectFault("pc", mac, IDS_MAC_LENGTH, TargetField::Mac);
     }
     // Seventeen bytes only up to a NUL: the parser would read a short form.
@@ -36,8 +37,14 @@ TEST(TargetInput, LengthIsCheckedBeforeTheParse) {
 }
 
 TEST(TargetInput, SeparatorAndDigitFaults) {
-    ExpectFault("pc", "00:11:22:33:44:55", IDS_MAC_SEPARATOR, TargetField::Mac);
+    // Every separator must be the form's own: no mixing.
+    ExpectFault("pc", "00:11:22:33:44-55", IDS_MAC_SEPARATOR, TargetField::Mac);
     ExpectFault("pc", "00-11-22-33-44 55", IDS_MAC_SEPARATOR, TargetField::Mac);
+    ExpectFault("pc", "00.11.22.33.44.55", IDS_MAC_SEPARATOR, TargetField::Mac);
+    ExpectFault("pc", "0011-2233-4455", IDS_MAC_SEPARATOR, TargetField::Mac);
+    ExpectFault("pc", "00112233445G", IDS_MAC_DIGIT, TargetField::Mac);
+    ExpectFault("pc", "0011.2233-4455", IDS_MAC_SEPARATOR, TargetField::Mac);
+    ExpectFault("pc", "0G11.2233.4455", IDS_MAC_DIGIT, TargetField::Mac);
     ExpectFault("pc", "0G-11-22-33-44-55", IDS_MAC_DIGIT, TargetField::Mac);
     ExpectFault("pc", "00-11-22-33-44-5G", IDS_MAC_DIGIT, TargetField::Mac);
     ExpectFault("pc", "00-11-22- 3-44-55", IDS_MAC_DIGIT, TargetField::Mac);
@@ -70,12 +77,35 @@ TEST(TargetInput, ValidInputGivesTheSixBytes) {
         {"pc", "aa-bb-cc-dd-ee-ff", {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}},
         {"   ", "00-1A-2b-3C-4d-5E", {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}},
         {"\x83\x65\x83\x58\x83\x67", "FF-FF-FF-FF-FF-FF", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+        // The forms CSV import takes, as other tools write them.
+        {"pc", "00:1a:2B:3c:4D:5e", {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}},
+        {"pc", "001A2B3C4D5E", {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}},
+        {"pc", "001a.2b3c.4d5e", {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}},
     };
     for (const auto& c : cases) {
         const TargetInputResult result = ValidateTargetInput(c.name, c.mac);
         EXPECT_EQ(result.messageId, 0u) << c.mac;
         EXPECT_EQ(result.field, TargetField::None) << c.mac;
         EXPECT_EQ(result.mac, c.bytes) << c.mac;
+    }
+}
+
+// After the name and the MAC: a port of 1 to 65535, or none at all.
+TEST(TargetInput, APortIsOneTo65535OrNone) {
+    for (const char* port : {"0", "65536", "x", "-9", "9x", "1 2", "99999999999"}) {
+        ExpectFault("pc", "00-11-22-33-44-55", IDS_PORT_BAD, TargetField::Port, port);
+    }
+    ExpectFault("pc", "00-11-22-33-44-5", IDS_MAC_LENGTH, TargetField::Mac, "0");
+    ExpectFault("", "00-11-22-33-44-55", IDS_NAME_EMPTY, TargetField::Name, "0");
+    const struct {
+        const char* text;
+        std::uint16_t port;
+    } cases[] = {{"", 0}, {"  ", 0}, {"7", 7}, {" 9 ", 9}, {"65535", 65535}, {"1", 1}};
+    for (const auto& c : cases) {
+        const TargetInputResult result = ValidateTargetInput("pc", "00-11-22-33-44-55", c.text);
+        EXPECT_EQ(result.messageId, 0u) << c.text;
+        EXPECT_EQ(result.port, c.port) << c.text;
+        EXPECT_EQ(result.mac, (MacBytes{0x00, 0x11, 0x22, 0x33, 0x44, 0x55})) << c.text;
     }
 }
 

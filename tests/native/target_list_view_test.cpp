@@ -26,18 +26,21 @@ namespace fs = std::filesystem;
 class ScriptedDialogs : public ViewDialogs {
 public:
     bool RunRegister(const TargetEntry* editing, TargetEntry& result,
-                     std::string& address) override {
+                     PcAddresses& addresses) override {
         ++registerRuns;
         shownForEditing = editing == nullptr ? std::nullopt : std::optional<TargetEntry>(*editing);
-        shownAddress = address;
+        shown = addresses;
         if (!answer) {
             return false;
         }
         result = *answer;
-        address = answerAddress;
+        addresses = answerAddresses;
         return true;
     }
-    void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
+    void RunSend(TargetList copies, AddressBook addresses) override {
+        sent.push_back(std::move(copies));
+        sentAddresses.push_back(std::move(addresses));
+    }
     FileOutcome RunImport(std::size_t, std::string& bytes) override {
         bytes = file;
         return outcome;
@@ -50,10 +53,11 @@ public:
     std::string file; // what the chosen file holds, or was written with
     FileOutcome outcome = FileOutcome::Done;
     std::optional<TargetEntry> answer; // none: the user cancels
-    std::string answerAddress, shownAddress;
+    PcAddresses answerAddresses, shown;
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;
     std::vector<TargetList> sent;
+    std::vector<AddressBook> sentAddresses;
 };
 
 class ScriptedMessages : public Messages {
@@ -471,23 +475,41 @@ TEST_F(ListViewTest, SaveWritesWhatTheRowsShow) {
 TEST_F(ListViewTest, AddressesGoWithTheirMacsAndComeBackAfterARestart) {
     Fill(2);
     dialogs.answer = Entry(5);
-    dialogs.answerAddress = " study-pc ";
+    dialogs.answerAddresses = {" study-pc ", " 203.0.113.255\t", 9};
     EXPECT_TRUE(Command(ID_TARGET_NEW));
     control.Select({2});
     EXPECT_TRUE(Command(ID_TARGET_UP));
-    // Editing shows the address; a new MAC takes it along, the old one lets go.
+    // Editing shows what is kept; a new MAC takes it along, the old one lets go.
     TargetEntry moved = Entry(6);
     dialogs.answer = moved;
-    dialogs.answerAddress = "192.0.2.10";
+    dialogs.answerAddresses = {"192.0.2.10", "pc.example.net", 40000};
     EXPECT_TRUE(Command(ID_TARGET_EDIT));
-    EXPECT_EQ(dialogs.shownAddress, "study-pc");
-    EXPECT_EQ(view.AddressOf(Entry(5).mac), "");
+    EXPECT_EQ(dialogs.shown, (PcAddresses{"study-pc", "203.0.113.255", 9}));
+    EXPECT_EQ(view.AddressesOf(Entry(5).mac), PcAddresses());
     EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
+    EXPECT_EQ(view.AddressesOf(moved.mac), (PcAddresses{"192.0.2.10", "pc.example.net", 40000}));
     EXPECT_EQ(StatusChecksOf(view)[1].address, "192.0.2.10"); // checked there
+    // A new PC of that MAC with nothing of its own keeps what the MAC has.
+    dialogs.answer = TargetEntry{"twin", moved.mac};
+    dialogs.answerAddresses = {};
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    EXPECT_EQ(view.AddressesOf(moved.mac).port, 40000);
+    control.Select({3});
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    EXPECT_EQ(view.AddressesOf(moved.mac).destination, "pc.example.net");
+    // Sends take each PC's own.
+    control.Select({1});
+    EXPECT_TRUE(Command(ID_SEND_SELECTED));
+    EXPECT_EQ(dialogs.sentAddresses.back(),
+              (AddressBook{{moved.mac, {"192.0.2.10", "pc.example.net", 40000}}}));
+    EXPECT_TRUE(Command(ID_SEND_ALL));
+    EXPECT_EQ(dialogs.sentAddresses.back().size(), 1u);
     view.SaveTargets();
     view.LoadTargets();
     EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-6", "PC-1"}));
-    EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
+    EXPECT_EQ(view.AddressesOf(moved.mac), (PcAddresses{"192.0.2.10", "pc.example.net", 40000}));
+    EXPECT_EQ(ReadBytes(kAddressFileName),
+              "00-1A-2B-3C-4D-A6 192.0.2.10\tpc.example.net\t40000\r\n");
     EXPECT_TRUE(Command(ID_TARGET_EXPORT));
     EXPECT_EQ(dialogs.file, "\xEF\xBB\xBFName,MAC,Address\r\nPC-0,00-1A-2B-3C-4D-A0,\r\n"
                             "PC-6,00-1A-2B-3C-4D-A6,192.0.2.10\r\nPC-1,00-1A-2B-3C-4D-A1,\r\n");
