@@ -1,6 +1,7 @@
 #include "app/cli_wake.h"
 
 #include "app/target_names.h"
+#include "res/resource.h"
 #include "targets/mac_messages.h"
 #include "wake/wake_sender.h"
 
@@ -19,12 +20,21 @@ public:
     bool failed = false;
 };
 
+// A mistyped address, rather than a name: only hexadecimal digits and the
+// separators an address is written with, or an address's shape whose digit
+// is wrong.
+bool LooksLikeAddress(const std::string& text, MacParseResult parsed) {
+    return parsed == MAC_ERR_DIGIT ||
+           text.find_first_not_of("0123456789ABCDEFabcdef-:. \t") == std::string::npos;
+}
+
 } // namespace
 
 CliExit RunCommandLineWake(const std::string& text, Messages& messages, WakeSender send,
                            const NamedWake& named) {
     MacBytes mac{};
-    const MacParseResult parsed = ParseMacText(mac, text.c_str());
+    const std::string unquoted = Unquoted(text);
+    const MacParseResult parsed = ParseMacText(mac, unquoted.c_str());
     if (parsed == MAC_OK) {
         return send(WakeTarget{mac, {}, 0}) == SEND_OK ? CLI_EXIT_SENT : CLI_EXIT_SEND_FAILED;
     }
@@ -32,7 +42,12 @@ CliExit RunCommandLineWake(const std::string& text, Messages& messages, WakeSend
     named.load(list);
     const std::vector<MacBytes> macs = MacsNamed(list, text, named.isLeadByte);
     if (macs.empty()) {
-        messages.ShowWarning(MacParseMessageId(parsed));
+        if (LooksLikeAddress(unquoted, parsed)) {
+            messages.ShowWarning(MacParseMessageId(parsed));
+        } else {
+            messages.ShowTexts(named.windowOpen() ? IDS_NAME_NOT_FOUND_OPEN : IDS_NAME_NOT_FOUND,
+                               true, named.codec.AnsiToUtf8(unquoted), named.folder());
+        }
         return CLI_EXIT_BAD_ADDRESS;
     }
     // A run the pause ended early sent too few: that is a failure too.

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "targets/target_list.h"
+#include "targets/text_codec.h"
 #include "ui/messages.h"
 #include "wake/send_worker.h"
 
@@ -29,12 +30,20 @@ struct NamedWake {
     LeadBytePredicate isLeadByte;
     // Waited on before each wake, as the send dialog does; true ends the run.
     AbortSignal& pause;
+    // Asked only for the message when no PC has the name: the names' code
+    // page, the folder whose list was read (UTF-8), and whether a window is
+    // open whose changes reach that list only when it closes.
+    const TextCodec& codec;
+    std::string (*folder)();
+    bool (*windowOpen)();
 };
 
-// A valid MAC address is always one, and is sent once. Any other text wakes
-// every PC of that name in list order, or, when none has it, shows the
-// address's message and sends nothing. A failed send is silent and shows
-// only in the exit status.
+// A valid MAC address, blanks and quotes around it ignored, is always one,
+// and is sent once. Any other text wakes every PC of that name in list order.
+// When none has it, a text of hexadecimal digits and separators (or a MAC's
+// shape with a wrong digit) gets the address's message, any other the
+// name's; nothing is sent. A failed send is silent and shows only in the
+// exit status.
 CliExit RunCommandLineWake(const std::string& text, Messages& messages, WakeSender send,
                            const NamedWake& named);
 

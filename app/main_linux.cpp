@@ -8,6 +8,9 @@
 #include "wake/wake_sender.h"
 
 #include <cstdio>
+#include <cstdlib>
+
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +28,12 @@ public:
             kivrel::FillNumbers(std::string(kivrel::Utf8String(id)), first, second).c_str());
     }
 
+    void ShowTexts(unsigned id, bool, const std::string& first,
+                   const std::string& second) override {
+        std::fprintf(stderr, "Kivrel: %s\n",
+                     kivrel::FillTexts(std::string(kivrel::Utf8String(id)), first, second).c_str());
+    }
+
 private:
     static void Print(unsigned id) { std::fprintf(stderr, "Kivrel: %s\n", kivrel::Utf8String(id)); }
 };
@@ -38,6 +47,28 @@ void LoadShared(kivrel::TargetList& list) {
     kivrel::ReadTargetFile(list, kivrel::kTargetFileName, kivrel::READ_SHARED);
 }
 
+// The data file's names are shown as the bytes they are.
+class BytesCodec final : public kivrel::TextCodec {
+public:
+    std::string AnsiToUtf8(const std::string& ansi) const override { return ansi; }
+    bool Utf8ToAnsi(const std::string& utf8, std::string& ansi) const override {
+        ansi = utf8;
+        return true;
+    }
+};
+
+std::string CurrentFolder() {
+    char* folder = ::getcwd(nullptr, 0);
+    const std::string text = folder != nullptr ? folder : ".";
+    std::free(folder);
+    return text;
+}
+
+// No window here: the list in the folder is all there is.
+bool NoWindow() {
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,6 +79,8 @@ int main(int argc, char** argv) {
     }
     StderrMessages messages;
     kivrel::AbortEvent pause;
-    return kivrel::RunCommandLineWake(text, messages, kivrel::SendWake,
-                                      {LoadShared, NoLeadByte, pause});
+    const BytesCodec codec;
+    return kivrel::RunCommandLineWake(
+        text, messages, kivrel::SendWake,
+        {LoadShared, NoLeadByte, pause, codec, CurrentFolder, NoWindow});
 }

@@ -38,4 +38,11 @@ void SeenMessages::ShowNumbers(unsigned stringId, bool fault, unsigned long firs
     }
 }
 
+void SeenMessages::ShowTexts(unsigned stringId, bool fault, const std::string& first,
+                             const std::string& second) {
+    if (Seen()) {
+        m_boxes.ShowTexts(stringId, fault, first, second);
+    }
+}
+
 } // namespace kivrel

@@ -30,6 +30,8 @@ public:
     bool Confirm(unsigned stringId) override;
     void ShowNumbers(unsigned stringId, bool fault, unsigned long first,
                      unsigned long second) override;
+    void ShowTexts(unsigned stringId, bool fault, const std::string& first,
+                   const std::string& second) override;
 
 private:
     bool Seen();

@@ -5,7 +5,9 @@ namespace {
 
 // Neither a blank nor a quote is ever the second byte of a double-byte
 // character, so the ends can be trimmed byte by byte.
-std::string Trimmed(const std::string& text) {
+} // namespace
+
+std::string Unquoted(const std::string& text) {
     const char* const kBlanks = " \t";
     std::string::size_type first = text.find_first_not_of(kBlanks);
     if (first == std::string::npos) {
@@ -22,8 +24,10 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
+namespace {
+
 std::string Key(const std::string& text, LeadBytePredicate isLeadByte) {
-    std::string key = Trimmed(text);
+    std::string key = Unquoted(text);
     for (std::string::size_type i = 0; i < key.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(key[i]);
         if (isLeadByte(c)) {

@@ -3,11 +3,14 @@
 #include "app/cli_wake.h"
 #include "app/command_line.h"
 #include "app/seen_messages.h"
+#include "frame/main_frame.h"
 #include "res/resource.h"
 #include "targets/target_file.h"
+#include "ui/ansi_codec.h"
 #include "ui/message_boxes.h"
 #include "wake/abort_event.h"
 #include "wake/wake_sender.h"
+#include "win/ansi_text.h"
 #include "win/message_box.h"
 
 #include <winsock.h>
@@ -20,6 +23,12 @@ bool IsLeadByte(unsigned char c) {
 
 void LoadShared(kivrel::TargetList& list) {
     kivrel::ReadTargetFile(list, kivrel::kTargetFileName, kivrel::READ_SHARED);
+}
+
+std::string CurrentFolder() {
+    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
+    return win::WideToUtf8(folder);
 }
 
 } // namespace
@@ -37,8 +46,10 @@ bool CWakeApp::InitInstance() {
     const std::string text = kivrel::CommandLineText(::GetCommandLineA(), IsLeadByte);
     if (!text.empty()) {
         kivrel::AbortEvent pause;
-        SetExitCode(kivrel::RunCommandLineWake(text, messages, kivrel::SendWake,
-                                               {LoadShared, IsLeadByte, pause}));
+        const AnsiCodec codec;
+        SetExitCode(kivrel::RunCommandLineWake(
+            text, messages, kivrel::SendWake,
+            {LoadShared, IsLeadByte, pause, codec, CurrentFolder, CMainFrame::AnyOpen}));
         ReleaseSockets();
         return false;
     }

@@ -25,9 +25,10 @@ kivrel_windows_text(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)
 # The texts name the download by hand; a version they do not give is a fault.
 foreach(text README.md docs/guide-en.md docs/guide-ja.md)
   file(READ ${PROJECT_SOURCE_DIR}/${text} words)
-  string(REGEX MATCHALL "Kivrel-[0-9.]+-win|(version|バージョン) [0-9]+\\.[0-9]+" named "${words}")
+  string(REGEX MATCHALL "Kivrel-[0-9.]+-win|kivrel_[0-9.]+-|(version|バージョン) [0-9]+\\.[0-9]+"
+         named "${words}")
   foreach(name IN LISTS named)
-    if(NOT name MATCHES " ${KIVREL_VERSION}$|-${KIVREL_VERSION}-")
+    if(NOT name MATCHES " ${KIVREL_VERSION}$|[-_]${KIVREL_VERSION}-")
       message(FATAL_ERROR "${text} names ${name}; the version is ${KIVREL_VERSION}")
     endif()
   endforeach()
@@ -48,3 +49,10 @@ add_custom_command(OUTPUT ${KIVREL_ZIP}
   COMMENT "Packing ${KIVREL_ZIP_FOLDER}.zip"
   VERBATIM)
 add_custom_target(kivrel_zip ALL DEPENDS ${KIVREL_ZIP})
+
+# The winget and Scoop manifests of the zips that scripts/release gathers in
+# build/release, written beside them.
+add_custom_target(kivrel_manifests
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/cmake/write_manifests.py
+          ${PROJECT_SOURCE_DIR}/build/release ${KIVREL_VERSION} ${KIVREL_RELEASE_URL}
+  VERBATIM)

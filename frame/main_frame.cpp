@@ -31,6 +31,10 @@ const kivrel::CommandRow<CMainFrame> CMainFrame::kCommands[] = {
     {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, nullptr, &CMainFrame::IsStatusBarShown},
 };
 
+bool CMainFrame::AnyOpen() {
+    return ::FindWindowW(kClassName, nullptr) != nullptr;
+}
+
 CMainFrame* CMainFrame::LoadFrame(DWORD style, kivrel::CommandTarget& application) {
     if (!RegisterFrameClass()) {
         return nullptr;

@@ -17,6 +17,10 @@ public:
     // application is the chain's last link.
     static CMainFrame* LoadFrame(DWORD style, kivrel::CommandTarget& application);
 
+    // Whether any Kivrel window is open on this desk, whose list reaches its
+    // file only when it closes.
+    static bool AnyOpen();
+
     // Saves the list when it needs a save, then destroys the window.
     bool DestroyWindow();
     // Once the window shows: what the user must know about the list's load.

@@ -33,9 +33,15 @@ bool SeenBefore(const ifaddrs* list, const ifaddrs* entry) {
     return false;
 }
 
-} // namespace
+std::uint32_t Ipv4Of(const sockaddr* address) {
+    sockaddr_in in;
+    std::memcpy(&in, address, sizeof in);
+    return Ipv4FromNetwork(&in.sin_addr);
+}
 
-bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
+// Calls take(list, entry) for each usable entry; false when the list cannot
+// be read, memory included.
+template <typename Take> bool ForEachUsable(Take take) {
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) {
         return false;
@@ -43,13 +49,8 @@ bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
     bool read = true;
     try {
         for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-            if (IsUsable(*entry) && entry->ifa_netmask != nullptr) {
-                sockaddr_in address;
-                sockaddr_in mask;
-                std::memcpy(&address, entry->ifa_addr, sizeof address);
-                std::memcpy(&mask, entry->ifa_netmask, sizeof mask);
-                subnets.push_back({Ipv4FromNetwork(&address.sin_addr),
-                                   PrefixOf(Ipv4FromNetwork(&mask.sin_addr))});
+            if (IsUsable(*entry)) {
+                take(list, *entry);
             }
         }
     } catch (const std::bad_alloc&) {
@@ -59,25 +60,23 @@ bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
     return read;
 }
 
-bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
-    ifaddrs* list = nullptr;
-    if (::getifaddrs(&list) != 0) {
-        return false;
-    }
-    bool read = true;
-    try {
-        for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-            if (IsUsable(*entry) && !SeenBefore(list, entry)) {
-                sockaddr_in address;
-                std::memcpy(&address, entry->ifa_addr, sizeof address);
-                addresses.push_back(Ipv4FromNetwork(&address.sin_addr));
-            }
+} // namespace
+
+bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
+    return ForEachUsable([&](const ifaddrs*, const ifaddrs& entry) {
+        if (entry.ifa_netmask != nullptr) {
+            subnets.push_back({Ipv4Of(entry.ifa_addr), PrefixOf(Ipv4Of(entry.ifa_netmask))});
         }
-    } catch (const std::bad_alloc&) {
-        read = false; // the sender then falls back to one unbound copy
-    }
-    ::freeifaddrs(list);
-    return read;
+    });
+}
+
+// On failure the sender falls back to one unbound copy.
+bool ReadAdapterAddresses(std::vector<std::uint32_t>& addresses) {
+    return ForEachUsable([&](const ifaddrs* list, const ifaddrs& entry) {
+        if (!SeenBefore(list, &entry)) {
+            addresses.push_back(Ipv4Of(entry.ifa_addr));
+        }
+    });
 }
 
 } // namespace kivrel

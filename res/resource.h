@@ -96,6 +96,14 @@
 
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220
+
+// Messages that tell the whole truth: a name not found, CSV faults, a kept
+// save (61290-61299).
+#define IDS_NAME_NOT_FOUND 61290
+#define IDS_NAME_NOT_FOUND_OPEN 61291
+#define IDS_IMPORT_ADDED 61292
+#define IDS_EXPORT_IN_USE 61293
+
 // Waking a PC beyond this LAN: its destination and port (61280-61289).
 #define IDS_SEND_NO_DESTINATION 61280
 #define IDS_PORT_BAD 61281

@@ -16,7 +16,49 @@ std::string CsvField(const std::string& field) {
     return quoted + '"';
 }
 
-bool SplitCsv(const std::string& text, std::vector<CsvRow>& rows, unsigned long& openLine) {
+namespace {
+
+bool Triggers(const std::string& cell, std::size_t at) {
+    return at < cell.size() && std::string("=+-@\t\r").find(cell[at]) != std::string::npos;
+}
+
+// Whether the cell is apostrophes, at least `least` of them, then a trigger.
+bool DefusedForm(const std::string& cell, std::size_t least) {
+    const std::size_t at = cell.find_first_not_of('\'');
+    return at != std::string::npos && at >= least && Triggers(cell, at);
+}
+
+} // namespace
+
+std::string Defused(const std::string& cell) {
+    return DefusedForm(cell, 0) ? '\'' + cell : cell;
+}
+
+std::string Undefused(const std::string& cell) {
+    return DefusedForm(cell, 1) ? cell.substr(1) : cell;
+}
+
+char CsvSeparator(const std::string& text) {
+    std::size_t counts[3] = {};
+    const char kSeparators[] = ",;\t";
+    bool inQuotes = false;
+    // The first line that holds anything: blank lines may come before it.
+    std::size_t i = text.find_first_not_of("\r\n");
+    for (; i < text.size() && (inQuotes || (text[i] != '\r' && text[i] != '\n')); ++i) {
+        inQuotes = text[i] == '"' ? !inQuotes : inQuotes;
+        for (int k = 0; k < 3; ++k) {
+            counts[k] += !inQuotes && text[i] == kSeparators[k] ? 1 : 0;
+        }
+    }
+    int best = 0;
+    for (int k = 1; k < 3; ++k) {
+        best = counts[k] > counts[best] ? k : best;
+    }
+    return kSeparators[best];
+}
+
+bool SplitCsv(const std::string& text, char separator, std::vector<CsvRow>& rows,
+              unsigned long& openLine) {
     CsvRow row;
     row.line = 1;
     std::string field;
@@ -33,14 +75,14 @@ bool SplitCsv(const std::string& text, std::vector<CsvRow>& rows, unsigned long&
             inQuotes = !inQuotes;
             quoted = true;
             openLine = line;
-        } else if (inQuotes || (c != ',' && c != '\r' && c != '\n')) {
+        } else if (inQuotes || (c != separator && c != '\r' && c != '\n')) {
             field += c;
             line += (c == '\n' || (c == '\r' && !crlf)) ? 1 : 0;
         } else {
             row.fields.push_back(field);
             field.clear();
             quoted = false;
-            if (c != ',') {
+            if (c != separator) {
                 i += crlf ? 1 : 0;
                 rows.push_back(row);
                 row.fields.clear();

@@ -1,6 +1,7 @@
 #include "targets/target_csv.h"
 
 #include "targets/csv.h"
+#include "targets/csv_text.h"
 #include "targets/mac_text.h"
 
 #include <initializer_list>
@@ -9,46 +10,6 @@
 
 namespace kivrel {
 namespace {
-
-constexpr char kBom[] = "\xEF\xBB\xBF";
-constexpr std::size_t kBomSize = 3;
-
-// Well-formed UTF-8: no stray continuation byte, no overlong form, no
-// surrogate, nothing above U+10FFFF.
-bool IsUtf8(const std::string& bytes) {
-    struct Lead {
-        unsigned char from, to; // the lead bytes of this length
-        unsigned char bits;     // the code point's bits in the lead byte
-        unsigned long least;    // anything below is an overlong form
-    };
-    const Lead kLeads[] = {
-        {0xC2, 0xDF, 0x1F, 0x80}, {0xE0, 0xEF, 0x0F, 0x800}, {0xF0, 0xF4, 0x07, 0x10000}};
-    for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i++]);
-        if (c < 0x80) {
-            continue;
-        }
-        std::size_t more = 0;
-        while (more < 3 && !(c >= kLeads[more].from && c <= kLeads[more].to)) {
-            ++more;
-        }
-        if (more == 3 || bytes.size() - i < more + 1) {
-            return false;
-        }
-        unsigned long code = c & kLeads[more].bits;
-        for (std::size_t k = 0; k <= more; ++k) {
-            const unsigned char next = static_cast<unsigned char>(bytes[i++]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = code << 6 | (next & 0x3F);
-        }
-        if (code < kLeads[more].least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -97,7 +58,7 @@ CsvImportError ReadRow(const CsvRow& row, int nameColumn, int macColumn, const T
                        TargetEntry& entry) {
     const std::size_t count = row.fields.size();
     const std::string name =
-        static_cast<std::size_t>(nameColumn) < count ? row.fields[nameColumn] : "";
+        static_cast<std::size_t>(nameColumn) < count ? Undefused(row.fields[nameColumn]) : "";
     const std::string mac =
         static_cast<std::size_t>(macColumn) < count ? row.fields[macColumn] : "";
     if (name.empty()) {
@@ -125,11 +86,12 @@ std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec,
     for (const TargetEntry& entry : list) {
         anyAddress = anyAddress || !addressOf(entry).empty();
     }
-    std::string csv = std::string(kBom) + (anyAddress ? "Name,MAC,Address\r\n" : "Name,MAC\r\n");
+    std::string csv =
+        std::string("\xEF\xBB\xBF") + (anyAddress ? "Name,MAC,Address\r\n" : "Name,MAC\r\n");
     for (const TargetEntry& entry : list) {
-        csv += CsvField(codec.AnsiToUtf8(entry.name)) + ',' + entry.FormatMacText();
+        csv += CsvField(Defused(codec.AnsiToUtf8(entry.name))) + ',' + entry.FormatMacText();
         if (anyAddress) {
-            csv += ',' + CsvField(addressOf(entry));
+            csv += ',' + CsvField(Defused(addressOf(entry)));
         }
         csv += "\r\n";
     }
@@ -137,15 +99,10 @@ std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec,
 }
 
 CsvImport ParseTargetCsv(const std::string& bytes, const TextCodec& codec) {
-    std::string text;
-    if (bytes.compare(0, kBomSize, kBom) == 0) {
-        text = bytes.substr(kBomSize);
-    } else {
-        text = IsUtf8(bytes) ? bytes : codec.AnsiToUtf8(bytes);
-    }
+    const std::string text = CsvText(bytes, codec);
     CsvImport result;
     std::vector<CsvRow> rows;
-    if (!SplitCsv(text, rows, result.line)) {
+    if (!SplitCsv(text, CsvSeparator(text), rows, result.line)) {
         result.error = CSV_ERR_QUOTE;
         return result;
     }
@@ -163,6 +120,9 @@ CsvImport ParseTargetCsv(const std::string& bytes, const TextCodec& codec) {
             if (named == -1 || mac == -1) {
                 result.error = CSV_ERR_COLUMNS;
                 result.line = rows[first].line;
+                for (const std::string& heading : rows[first].fields) {
+                    result.headings += (result.headings.empty() ? "" : ", ") + heading;
+                }
                 return result;
             }
             ++first;

@@ -12,7 +12,8 @@ namespace kivrel {
 
 // UTF-8 with a byte order mark and CRLF line ends, so that a spreadsheet
 // reads the names right: "Name,MAC", then each name and its MAC text; with a
-// third column "Address" when any of the PCs has one.
+// third column "Address" when any of the PCs has one. Cells a spreadsheet
+// would run as formulas are defused.
 std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec,
                             const AddressBook& addresses = AddressBook());
 
@@ -29,13 +30,15 @@ struct CsvImport {
     CsvImportError error = CSV_OK;
     unsigned long line = 0; // of the first fault
     TargetList entries;     // every row, or none when there is a fault
+    std::string headings;   // the header's cells, for CSV_ERR_COLUMNS
 };
 
-// Reads UTF-8, with or without a byte order mark, or the ANSI code page when
-// the bytes are not UTF-8. A first row that names its columns (Name, 名前,
-// 名称; MAC, MAC Address, MACアドレス; in any case and order) says where they
-// are, and other columns are ignored; without one the name comes first, then
-// the MAC, in any of the forms ParseMacAnyForm takes. Blank rows are skipped.
+// Reads the text CsvText finds, its fields separated by a comma, a semicolon
+// or a tab as its first line says. A first row that names its columns (Name,
+// 名前, 名称; MAC, MAC Address, MACアドレス; in any case and order) says where
+// they are, and other columns are ignored; without one the name comes first,
+// then the MAC, in any of the forms ParseMacAnyForm takes. Blank rows are
+// skipped; a name defused on export comes back as it was.
 CsvImport ParseTargetCsv(const std::string& bytes, const TextCodec& codec);
 
 } // namespace kivrel

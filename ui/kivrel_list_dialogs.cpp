@@ -7,6 +7,7 @@
 #include "ui/send_dlg.h"
 #include "win/file_dialog.h"
 #include "win/resource_string.h"
+#include "win/ansi_text.h"
 #include "win/whole_file.h"
 
 void CKivrelListView::SaveTargetsOrAsk() {
@@ -75,12 +76,20 @@ kivrel::FileOutcome CKivrelListView::RunImport(std::size_t limit, std::string& b
     return kivrel::FileOutcome::Failed;
 }
 
-kivrel::FileOutcome CKivrelListView::RunExport(const std::string& bytes) {
+kivrel::FileOutcome CKivrelListView::RunExport(const std::string& bytes, std::string& file) {
     std::wstring path;
     if (!win::ChooseFileToSave(::GetAncestor(Hwnd(), GA_ROOT), CsvDialogTexts(IDS_EXPORT_TITLE),
                                path)) {
         return kivrel::FileOutcome::Cancelled;
     }
-    return win::WriteWholeFile(path, bytes) ? kivrel::FileOutcome::Done
-                                            : kivrel::FileOutcome::Failed;
+    file = win::WideToUtf8(path);
+    switch (win::WriteWholeFile(path, bytes)) {
+    case win::WriteWholeResult::Written:
+        return kivrel::FileOutcome::Done;
+    case win::WriteWholeResult::InUse:
+        return kivrel::FileOutcome::InUse;
+    case win::WriteWholeResult::Failed:
+        break;
+    }
+    return kivrel::FileOutcome::Failed;
 }

@@ -84,7 +84,7 @@ private:
                      kivrel::PcAddresses& addresses) override;
     void RunSend(kivrel::TargetList copies, kivrel::AddressBook addresses) override;
     kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
-    kivrel::FileOutcome RunExport(const std::string& bytes) override;
+    kivrel::FileOutcome RunExport(const std::string& bytes, std::string& file) override;
 
     win::ListView m_list;
     ListLook m_look;

@@ -12,6 +12,8 @@ public:
     bool Confirm(unsigned stringId) override;
     void ShowNumbers(unsigned stringId, bool fault, unsigned long first,
                      unsigned long second) override;
+    void ShowTexts(unsigned stringId, bool fault, const std::string& first,
+                   const std::string& second) override;
     // Exclamation icon, Retry and Cancel; the text's "%1" becomes insert.
     // True on Retry.
     bool AskRetry(unsigned stringId, const std::wstring& insert);

@@ -16,21 +16,29 @@ public:
     // exclamation icon for a fault, otherwise the information icon.
     virtual void ShowNumbers(unsigned stringId, bool fault, unsigned long first,
                              unsigned long second) = 0;
+    // The same with %1 and %2 reading two UTF-8 texts: a name, a folder, a file.
+    virtual void ShowTexts(unsigned stringId, bool fault, const std::string& first,
+                           const std::string& second) = 0;
 };
 
-// The text with each %1 and %2 replaced by the number, for narrow and wide texts.
-template <class Text> Text FillNumbers(Text text, unsigned long first, unsigned long second) {
-    const unsigned long numbers[] = {first, second};
-    for (int i = 0; i < 2; ++i) {
-        const Text mark = {'%', static_cast<typename Text::value_type>('1' + i)};
-        const std::string digits = std::to_string(numbers[i]);
-        const Text number(digits.begin(), digits.end());
-        for (auto at = text.find(mark); at != Text::npos;
-             at = text.find(mark, at + number.size())) {
-            text.replace(at, mark.size(), number);
+// The text with each %1 and %2 replaced by first and second, in one pass, so
+// that a "%2" inside first stays as it is; for narrow and wide texts.
+template <class Text> Text FillTexts(const Text& text, const Text& first, const Text& second) {
+    Text filled;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            filled += text[++i] == '1' ? first : second;
+        } else {
+            filled += text[i];
         }
     }
-    return text;
+    return filled;
+}
+
+template <class Text> Text FillNumbers(Text text, unsigned long first, unsigned long second) {
+    const std::string a = std::to_string(first);
+    const std::string b = std::to_string(second);
+    return FillTexts(text, Text(a.begin(), a.end()), Text(b.begin(), b.end()));
 }
 
 } // namespace kivrel

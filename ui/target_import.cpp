@@ -46,7 +46,9 @@ ImportPlan PlanImport(const TargetList& list, FileOutcome read, const std::strin
     }
     const CsvImport csv = ParseTargetCsv(bytes, codec);
     if (csv.error != CSV_OK) {
-        return Fault(RowFaultMessage(csv.error), csv.line);
+        ImportPlan fault = Fault(RowFaultMessage(csv.error), csv.line);
+        fault.headings = csv.headings;
+        return fault;
     }
     // A row the file repeats is held by the list once its first copy is added.
     std::set<std::pair<std::string, MacBytes>> held;
@@ -64,7 +66,7 @@ ImportPlan PlanImport(const TargetList& list, FileOutcome read, const std::strin
     if (plan.added.size() > kMaxImportedList - list.size()) {
         return Fault(IDS_IMPORT_TOO_MANY, kMaxImportedList);
     }
-    plan.messageId = IDS_IMPORT_DONE;
+    plan.messageId = plan.second > 0 ? IDS_IMPORT_DONE : IDS_IMPORT_ADDED;
     plan.first = static_cast<unsigned long>(plan.added.size());
     return plan;
 }

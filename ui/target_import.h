@@ -23,6 +23,8 @@ struct ImportPlan {
     bool fault = false;
     unsigned long first = 0;
     unsigned long second = 0;
+    // For a header without both columns: the headings it has, the message's %2.
+    std::string headings;
 };
 
 // The rows of the file that the list does not hold yet, the same name with

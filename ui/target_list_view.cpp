@@ -177,13 +177,24 @@ void TargetListView::OnTargetImport() {
             AddTarget(entry);
         }
     }
-    m_messages.ShowNumbers(plan.messageId, plan.fault, plan.first, plan.second);
+    if (plan.headings.empty()) {
+        m_messages.ShowNumbers(plan.messageId, plan.fault, plan.first, plan.second);
+    } else {
+        m_messages.ShowTexts(plan.messageId, plan.fault, std::to_string(plan.first), plan.headings);
+    }
 }
 
 void TargetListView::OnTargetExport() {
-    if (m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec, m_addresses)) ==
-        FileOutcome::Failed) {
+    std::string file;
+    switch (m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec, m_addresses), file)) {
+    case FileOutcome::Failed:
         m_messages.ShowWarning(IDS_EXPORT_FAILED);
+        break;
+    case FileOutcome::InUse:
+        m_messages.ShowTexts(IDS_EXPORT_IN_USE, true, file, std::string());
+        break;
+    default:
+        break;
     }
 }
 

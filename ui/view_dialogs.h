@@ -15,6 +15,7 @@ enum class FileOutcome {
     Done,
     Cancelled, // the user closed the file dialog without a file
     Failed,    // the file could not be read, or written and put in place
+    InUse,     // another program holds the file to be replaced
     TooBig,    // the file holds more bytes than asked for
 };
 
@@ -33,8 +34,9 @@ public:
     // The system's open dialog, then the chosen file's bytes, at most limit.
     virtual FileOutcome RunImport(std::size_t limit, std::string& bytes) = 0;
     // The system's save dialog, then the bytes written whole and put in place
-    // in one step, so that a failure leaves no half file.
-    virtual FileOutcome RunExport(const std::string& bytes) = 0;
+    // in one step, so that a failure leaves no half file. file is the chosen
+    // file's path in UTF-8, for a message.
+    virtual FileOutcome RunExport(const std::string& bytes, std::string& file) = 0;
 };
 
 } // namespace kivrel

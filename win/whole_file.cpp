@@ -64,12 +64,26 @@ ReadWholeResult ReadWholeFile(const std::wstring& path, std::size_t limit, std::
     return ReadWholeResult::Read;
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+namespace {
+
+// Asked after a failure: whether the old file is open in a program that lets
+// no one else write it.
+bool HeldByAnother(const std::wstring& path) {
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file.IsOpen() && (::GetLastError() == ERROR_SHARING_VIOLATION ||
+                              ::GetLastError() == ERROR_LOCK_VIOLATION);
+}
+
+} // namespace
+
+WriteWholeResult WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     const std::wstring fresh = path + L".tmp";
     FileHandle file(::CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {
-        return false;
+        return HeldByAnother(path) ? WriteWholeResult::InUse : WriteWholeResult::Failed;
     }
     DWORD written = 0;
     const bool whole = ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
@@ -79,9 +93,9 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
         !::MoveFileExW(fresh.c_str(), path.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileW(fresh.c_str());
-        return false;
+        return HeldByAnother(path) ? WriteWholeResult::InUse : WriteWholeResult::Failed;
     }
-    return true;
+    return WriteWholeResult::Written;
 }
 
 } // namespace win

@@ -8,10 +8,12 @@
 namespace win {
 
 enum class ReadWholeResult { Read, Failed, TooBig };
+// InUse: another program holds the file, as a spreadsheet holds one it shows.
+enum class WriteWholeResult { Written, Failed, InUse };
 
 ReadWholeResult ReadWholeFile(const std::wstring& path, std::size_t limit, std::string& bytes);
 // The bytes go to "<path>.tmp" first, are flushed to the disk and only then
 // take the path's place: a failure leaves the old file, or none, never a part.
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
+WriteWholeResult WriteWholeFile(const std::wstring& path, const std::string& bytes);
 
 } // namespace win

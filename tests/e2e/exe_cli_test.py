@@ -39,9 +39,13 @@ class ExeCommandLine(kivtest.WineTestCase):
     def run_exe(self, *args, **how):
         return self.start_program(EXE, *args, cwd=self.dir.name, **how)
 
-    def answer_message_box(self, proc, message):
+    def answer_message_box(self, proc, message, name=None):
         box, texts, buttons = self.ui.message_box(timeout=20)
-        self.assertEqual((texts, buttons), ([M[message]], [W.IDOK]))
+        text = M[message]
+        if name is not None:
+            folder = 'Z:' + os.path.realpath(self.dir.name).replace('/', '\\')
+            text = text.replace('%1', name).replace('%2', folder)
+        self.assertEqual((texts, buttons), ([text], [W.IDOK]))
         self.ui.do('click', box, W.IDOK)
         self.assertEqual(self.ui.exit_status(proc), 1)
 
@@ -85,16 +89,21 @@ class ExeCommandLine(kivtest.WineTestCase):
         self.assertEqual(self.ui.exit_status(self.run_exe('会議室のPC')), 0)
         self.assertEqual(self.listener.receive_all(),
                          [(kivtest.magic_packet(m), '255.255.255.255') for m in NAMED])
-        self.answer_message_box(self.run_exe('会議室'), R.IDS_MAC_SEPARATOR)
+        self.answer_message_box(self.run_exe('会議室'), R.IDS_NAME_NOT_FOUND, '会議室')
         self.assertEqual(self.listener.receive_all(), [])
+        # Wine quotes an argument with a blank: the command line ends in "MAC ".
+        self.assertEqual(self.ui.exit_status(self.run_exe(MAC + ' ')), 0)
+        self.assertEqual(len(self.listener.receive_all()), 1)
+
+    def test_a_name_missing_while_a_window_is_open_says_when_the_list_is_saved(self):
+        self.run_exe()
+        self.ui.find('KivrelMainFrame', '*', 20)
+        self.answer_message_box(self.run_exe('STUDY-PC-2'), R.IDS_NAME_NOT_FOUND_OPEN, 'STUDY-PC-2')
 
     def test_each_malformed_text_shows_its_message_and_sends_nothing(self):
         cases = [
-            ((MAC + ' ',), R.IDS_MAC_LENGTH),
             ((MAC, '66-77-88-99-AA-BB'), R.IDS_MAC_LENGTH),
-            (('"' + MAC + '"',), R.IDS_MAC_LENGTH),
             (('00:11:22:33:44:55',), R.IDS_MAC_SEPARATOR),
-            (('/?',), R.IDS_MAC_SEPARATOR),
             (('00-11-22-3G-44-55',), R.IDS_MAC_DIGIT),
         ]
         for args, message in cases:
@@ -105,7 +114,8 @@ class ExeCommandLine(kivtest.WineTestCase):
     def test_messages_read_the_same_on_a_western_system(self):
         # The texts are Unicode resources shown through the W API, so the
         # system's code page (1252 here) cannot garble them.
-        self.answer_message_box(self.run_exe('/?', env={'LC_ALL': 'C.UTF-8'}), R.IDS_MAC_SEPARATOR)
+        self.answer_message_box(self.run_exe('00:11', env={'LC_ALL': 'C.UTF-8'}),
+                                R.IDS_MAC_SEPARATOR)
         self.assertEqual(self.listener.receive_all(), [])
 
 

@@ -39,15 +39,15 @@ class LinuxCli(unittest.TestCase):
     def test_rejected_text_says_why_and_sends_nothing(self):
         length, separator, digit = (kivtest.MESSAGES[i] for i in (
             kivtest.R.IDS_MAC_LENGTH, kivtest.R.IDS_MAC_SEPARATOR, kivtest.R.IDS_MAC_DIGIT))
+        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND].replace('%1', '--help')
         cases = {
-            ('00-11-22-33-44-55 ',): length,
             ('00-11-22-33-44-55', '66-77-88-99-AA-BB'): length,
             ('00:11:22:33:44:55',): separator,
-            ('--help',): separator,
+            ('--help',): unknown.replace('%2', os.getcwd()),
             ('00-11-22-3X-44-55',): digit,
         }
         for args, message in cases.items():
-            result = self.run_kivrel(*args)
+            result = self.run_kivrel(*args, cwd=os.getcwd())
             self.assertEqual(result.returncode, 1, args)
             self.assertEqual(result.stderr, f'Kivrel: {message}\n', args)
         self.assertEqual(self.listener.receive_all(), [])
@@ -63,8 +63,12 @@ class LinuxCli(unittest.TestCase):
         self.assertEqual([g[0] for g in got], [kivtest.magic_packet(m) for m in macs[::2]])
         self.assertGreater(got[1][2] - got[0][2], 0.09)
         result = self.run_kivrel('会議室', cwd=folder)
+        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND]
         self.assertEqual((result.returncode, result.stderr),
-                         (1, f'Kivrel: {kivtest.MESSAGES[kivtest.R.IDS_MAC_SEPARATOR]}\n'))
+                         (1, 'Kivrel: ' + unknown.replace('%1', '会議室').replace('%2', str(folder))
+                          + '\n'))
+        self.assertEqual(self.run_kivrel('"00-11-22-33-44-03" ', cwd=folder).returncode, 0)
+        self.assertEqual(len(self.listener.receive_all()), 1)
         self.assertEqual(self.listener.receive_all(), [])
         self.assertEqual(((folder / 'Kivrel.dat').read_bytes(), os.listdir(folder)),
                          (data, ['Kivrel.dat']))

@@ -430,6 +430,24 @@ class MainFrame(kivtest.WineTestCase):
         with open(csv, 'rb') as f:
             self.assertEqual(f.read(), '\ufeffName,MAC\r\n会議室のPC,00-11-22-33-44-55\r\n'
                              '"a,b ""c""",00-1A-2B-3C-4D-5E\r\n'.encode())
+        # Open in a spreadsheet: the message names the file, which stays as it was.
+        held = 'Z:' + csv.replace('/', '\\')
+        self.ui.do('hold', held)
+        self.addCleanup(self.ui, 'hold')
+        self.ui.do('command', self.frame, EXPORT)
+        dialog = self.ui.dialog('エクスポート')
+        name = next(c for c in self.ui('children', dialog)['children']
+                    if c['class'] == 'Edit' and c['visible'])
+        self.ui.do('settext', dialog, name['id'], held)
+        self.ui.do('click', dialog, W.IDOK)
+        prompt = kivtest.wait_until(
+            lambda: [w['hwnd'] for w in self.ui('windows')['windows']
+                     if w['class'] == W.DIALOG_CLASS and w['hwnd'] != dialog], 10, 'the prompt')
+        self.ui.do('click', prompt[0], W.IDYES)
+        box, texts, _ = self.ui.message_box()
+        self.assertEqual(texts, [M[R.IDS_EXPORT_IN_USE].replace('%1', held)])
+        self.ui.do('click', box, W.IDOK)
+        self.ui.do('hold')
         self.ui.do('command', self.frame, EXIT)
         self.ended()
         os.remove(os.path.join(self.dir, 'Kivrel.dat'))
@@ -438,7 +456,7 @@ class MainFrame(kivtest.WineTestCase):
         self.ui.do('command', self.frame, IMPORT)
         self.choose_file('インポート', csv)
         box, texts, _ = self.ui.message_box()
-        self.assertEqual(texts, [M[R.IDS_IMPORT_DONE].replace('%1', '2').replace('%2', '0')])
+        self.assertEqual(texts, [M[R.IDS_IMPORT_ADDED].replace('%1', '2')])
         self.ui.do('click', box, W.IDOK)
         self.wait_rows([[n, m] for n, m in entries])
         self.ui.do('command', self.frame, EXIT)

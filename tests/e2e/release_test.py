@@ -5,7 +5,15 @@ the zip, the toolchain's objdump, the window probe.
 
 With --reproducible instead (no Wine needed): the sources, copied into two
 folders of different names, must build the same Kivrel.exe byte for byte.
-Arguments: the source folder, the preset."""
+Arguments: the source folder, the preset.
+
+With --manifests: the winget and Scoop manifests written beside that zip, as
+the release writes them beside both. Arguments: the zip, the release address.
+
+With --deb: the Debian package of kivrel passes lintian, and unpacked, its
+kivrel wakes a PC and its manual pages render. Argument: the package."""
+import hashlib
+import json
 import os
 import re
 import shutil
@@ -18,14 +26,23 @@ import xml.etree.ElementTree as ET
 import zipfile
 from pathlib import Path
 
+import yaml
+
 import kivtest
 
 if sys.argv[1] == '--reproducible':
     SOURCE, PRESET = Path(sys.argv[2]), sys.argv[3]
     sys.argv[1:] = ['Reproducible']
+elif sys.argv[1] == '--deb':
+    DEB = Path(sys.argv[2])
+    sys.argv[1:] = ['DebianPackage']
 else:
-    ZIP, OBJDUMP, PROBE = Path(sys.argv[1]), sys.argv[2], sys.argv[3]
-    sys.argv[1:] = ['ReleaseZip']
+    if sys.argv[1] == '--manifests':
+        ZIP, ADDRESS = Path(sys.argv[2]), sys.argv[3]
+        sys.argv[1:] = ['Manifests']
+    else:
+        ZIP, OBJDUMP, PROBE = Path(sys.argv[1]), sys.argv[2], sys.argv[3]
+        sys.argv[1:] = ['ReleaseZip']
     FOLDER = ZIP.stem
     VERSION, BUILD = FOLDER.split('-')[1:]
 MAC = '00-11-22-33-44-55'
@@ -78,6 +95,106 @@ class Reproducible(unittest.TestCase):
                     subprocess.run(step, cwd=copy, check=True, stdout=subprocess.DEVNULL)
                 exes.append((copy / 'build' / PRESET / 'app' / 'Kivrel.exe').read_bytes())
         self.assertTrue(exes[0] == exes[1], 'Kivrel.exe differs between the two folders')
+
+
+class Manifests(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = Path(tempfile.mkdtemp())
+        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
+        shutil.copy(ZIP, cls.folder)
+        subprocess.run([sys.executable, kivtest.ROOT / 'cmake' / 'write_manifests.py', cls.folder,
+                        VERSION, ADDRESS], check=True)
+        cls.sha256 = hashlib.sha256(ZIP.read_bytes()).hexdigest()
+        cls.url = f'{ADDRESS}/download/v{VERSION}/{ZIP.name}'
+        with zipfile.ZipFile(ZIP) as z:
+            cls.names = z.namelist()
+
+    def test_winget_files_carry_their_fields_and_this_zip(self):
+        files = {p.name: yaml.safe_load(p.read_text('utf-8'))
+                 for p in (self.folder / 'winget').iterdir()}
+        required = {'version': {'DefaultLocale'}, 'installer': {'Installers'},
+                    'defaultLocale': {'Publisher', 'PackageName', 'License', 'ShortDescription',
+                                      'Tags'}}
+        required['locale'] = required['defaultLocale']
+        for name, manifest in files.items():
+            self.assertEqual([manifest[k] for k in ('PackageIdentifier', 'PackageVersion',
+                                                    'ManifestVersion')],
+                             ['Kivrel.Kivrel', VERSION, '1.12.0'], name)
+            self.assertLessEqual(required[manifest['ManifestType']], manifest.keys(), name)
+        kinds = {name: (m['ManifestType'], m.get('PackageLocale')) for name, m in files.items()}
+        self.assertEqual(kinds, {
+            'Kivrel.Kivrel.yaml': ('version', None),
+            'Kivrel.Kivrel.installer.yaml': ('installer', None),
+            'Kivrel.Kivrel.locale.ja-JP.yaml': ('defaultLocale', 'ja-JP'),
+            'Kivrel.Kivrel.locale.en-US.yaml': ('locale', 'en-US')})
+        self.assertEqual(files['Kivrel.Kivrel.yaml']['DefaultLocale'], 'ja-JP')
+        [installer] = files['Kivrel.Kivrel.installer.yaml']['Installers']
+        self.assertEqual(installer, {
+            'Architecture': {'win32': 'x86', 'win64': 'x64'}[BUILD], 'InstallerType': 'zip',
+            'NestedInstallerType': 'portable',
+            'NestedInstallerFiles': [{'RelativeFilePath': f'{FOLDER}\\Kivrel.exe',
+                                      'PortableCommandAlias': 'kivrel'}],
+            'InstallerUrl': self.url, 'InstallerSha256': self.sha256.upper()})
+        self.assertIn(f'{FOLDER}/Kivrel.exe', self.names)
+
+    def test_scoop_manifest_carries_its_fields_and_this_zip(self):
+        manifest = json.loads((self.folder / 'scoop' / 'kivrel.json').read_text('utf-8'))
+        self.assertLessEqual({'version', 'description', 'homepage', 'license', 'architecture',
+                              'bin', 'shortcuts', 'checkver', 'autoupdate'}, manifest.keys())
+        self.assertEqual(manifest['version'], VERSION)
+        arch = {'win32': '32bit', 'win64': '64bit'}[BUILD]
+        entry = {'url': self.url, 'hash': self.sha256, 'extract_dir': FOLDER}
+        self.assertEqual(manifest['architecture'], {arch: entry})
+        for program in (manifest['bin'], manifest['shortcuts'][0][0]):
+            self.assertIn(f'{FOLDER}/{program}', self.names)
+        # The next version's entry is this one's with its number.
+        update = manifest['autoupdate']
+        self.assertEqual({k: v.replace('$version', VERSION)
+                          for k, v in update['architecture'][arch].items()},
+                         {k: entry[k] for k in ('url', 'extract_dir')})
+        self.assertEqual(update['hash']['url'], '$baseurl/SHA256SUMS')
+        # GitHub's newest release page names its tag.
+        self.assertEqual(manifest['checkver']['url'], f'{ADDRESS}/latest')
+        found = re.search(manifest['checkver']['regex'], f'{ADDRESS}/tag/v{VERSION}"')
+        self.assertEqual(found and found.group(1), VERSION)
+
+
+class DebianPackage(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.root = Path(tempfile.mkdtemp())
+        cls.addClassCleanup(shutil.rmtree, cls.root, True)
+        subprocess.run(['dpkg-deb', '-x', DEB, cls.root], check=True)
+        cls.usage = subprocess.run([cls.root / 'usr/bin/kivrel'], capture_output=True, text=True,
+                                   timeout=10)
+
+    def test_lintian_reports_no_error_or_warning(self):
+        run = subprocess.run(['lintian', '--fail-on', 'error,warning', DEB], capture_output=True,
+                             text=True, timeout=100)
+        self.assertEqual((run.returncode, run.stdout), (0, ''), run.stderr)
+
+    def test_unpacked_kivrel_prints_its_usage_and_wakes_one_pc(self):
+        listener = kivtest.UdpListener()
+        self.addCleanup(listener.close)
+        self.assertEqual((self.usage.returncode, self.usage.stderr),
+                         (1, 'usage: kivrel XX-XX-XX-XX-XX-XX | NAME\n'))
+        run = subprocess.run([self.root / 'usr/bin/kivrel', MAC], capture_output=True, text=True,
+                             timeout=10)
+        self.assertEqual((run.returncode, run.stderr), (0, ''))
+        self.assertEqual(listener.receive_all(), [(kivtest.magic_packet(MAC), '255.255.255.255')])
+
+    def test_manual_pages_render_and_give_the_usage_forms(self):
+        program, _, forms = self.usage.stderr.removeprefix('usage: ').strip().partition(' ')
+        env = dict(os.environ, LC_ALL='C.UTF-8', MANWIDTH='80')
+        for page, heading, name in (('man1', 'SYNOPSIS', 'NAME'), ('ja/man1', '書式', '名称')):
+            run = subprocess.run(['man', '--warnings', '-l', self.root / 'usr/share/man' / page /
+                                  'kivrel.1.gz'], capture_output=True, text=True, env=env)
+            self.assertEqual((run.returncode, run.stderr), (0, ''), page)
+            synopsis = run.stdout.split(f'\n{heading}\n')[1].split('\n\n')[0]
+            self.assertEqual(synopsis.split('\n'),
+                             [f'       {program} {form.replace("NAME", name)}'
+                              for form in forms.split(' | ')], page)
 
 
 class ReleaseZip(kivtest.WineTestCase):

@@ -22,7 +22,13 @@ public:
     void ShowNumbers(unsigned id, bool, unsigned long, unsigned long) override {
         shown.push_back(id);
     }
+    void ShowTexts(unsigned id, bool, const std::string& first,
+                   const std::string& second) override {
+        shown.push_back(id);
+        texts.push_back(first + '|' + second);
+    }
     std::vector<unsigned> shown;
+    std::vector<std::string> texts;
 };
 
 std::vector<MacBytes> g_sent;
@@ -56,18 +62,37 @@ public:
     std::size_t waitsBeforeAbort = 99;
 };
 
+class BytesCodec final : public TextCodec {
+public:
+    std::string AnsiToUtf8(const std::string& ansi) const override { return "<" + ansi + ">"; }
+    bool Utf8ToAnsi(const std::string&, std::string&) const override { return false; }
+};
+
+std::string FakeFolder() {
+    return "C:\\PCs";
+}
+
+bool g_windowOpen = false;
+
+bool FakeWindowOpen() {
+    return g_windowOpen;
+}
+
 struct CliWake : ::testing::Test {
     void SetUp() override {
         g_sent.clear();
         g_result = SEND_OK;
         g_list.Clear();
         g_loads = 0;
+        g_windowOpen = false;
     }
     CliExit Run(const std::string& text, Messages& shown, WakeSender send) {
-        return RunCommandLineWake(text, shown, send, {FakeLoad, FakeLeadByte, pause});
+        return RunCommandLineWake(
+            text, shown, send, {FakeLoad, FakeLeadByte, pause, codec, FakeFolder, FakeWindowOpen});
     }
     RecordedMessages messages;
     CountedPause pause;
+    BytesCodec codec;
 };
 
 TEST_F(CliWake, ValidAddressSendsOnceAndSaysNothing) {
@@ -86,24 +111,38 @@ TEST_F(CliWake, FailedSendIsSilentButNotSuccess) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(CliWake, RejectedTextShowsOneMessageAndSendsNothing) {
+// A mistyped address keeps its address message; any other unknown text is
+// a name the list in that folder lacks. Quotes and blanks around an address
+// are a batch file's, not the address's.
+TEST_F(CliWake, EachTextSendsOrShowsOneMessage) {
     const struct {
         const char* text;
-        unsigned message;
+        unsigned message; // 0: sent
     } cases[] = {
-        {"00-11-22-33-44-55 ", IDS_MAC_LENGTH},
+        {"00-11-22-33-44-55 ", 0},
+        {" \"00-11-22-33-44-55\"\t", 0},
         {"00-11-22-33-44-55 66-77-88-99-AA-BB", IDS_MAC_LENGTH},
-        {"\"00-11-22-33-44-55\"", IDS_MAC_LENGTH},
         {"00:11:22:33:44:55", IDS_MAC_SEPARATOR},
-        {"/?", IDS_MAC_SEPARATOR},
         {"00-11-22-33-44-5G", IDS_MAC_DIGIT},
+        {"\"\"", IDS_MAC_SEPARATOR},
+        {"/?", IDS_NAME_NOT_FOUND},
+        {"\"STUDY-PC-2\" ", IDS_NAME_NOT_FOUND},
     };
     for (const auto& c : cases) {
         messages.shown.clear();
-        EXPECT_EQ(Run(c.text, messages, FakeSend), CLI_EXIT_BAD_ADDRESS);
-        EXPECT_EQ(messages.shown, std::vector<unsigned>{c.message}) << c.text;
+        g_sent.clear();
+        EXPECT_EQ(Run(c.text, messages, FakeSend),
+                  c.message == 0 ? CLI_EXIT_SENT : CLI_EXIT_BAD_ADDRESS);
+        EXPECT_EQ(messages.shown,
+                  c.message == 0 ? std::vector<unsigned>() : std::vector<unsigned>{c.message})
+            << c.text;
+        EXPECT_EQ(g_sent.size(), c.message == 0 ? 1u : 0u) << c.text;
     }
-    EXPECT_TRUE(g_sent.empty());
+    EXPECT_EQ(messages.texts.back(), "<STUDY-PC-2>|C:\\PCs");
+    // The window's changes are not in the file yet: the message says so.
+    g_windowOpen = true;
+    EXPECT_EQ(Run("STUDY-PC-2", messages, FakeSend), CLI_EXIT_BAD_ADDRESS);
+    EXPECT_EQ(messages.shown.back(), IDS_NAME_NOT_FOUND_OPEN);
 }
 
 int g_stationQueries = 0;
@@ -168,10 +207,10 @@ TEST_F(CliWake, NameWakesEveryPcOfThatNameInListOrder) {
     g_result = SEND_OK;
     pause.waitsBeforeAbort = pause.waits + 1;
     EXPECT_EQ(Run("room \x83\x41", messages, FakeSend), CLI_EXIT_SEND_FAILED);
-    for (const char* text : {"Room", "\"\"", "room \x83\x61x"}) {
+    for (const char* text : {"Room", "room \x83\x61x"}) {
         EXPECT_EQ(Run(text, messages, FakeSend), CLI_EXIT_BAD_ADDRESS);
     }
-    EXPECT_EQ(messages.shown, (std::vector<unsigned>(3, IDS_MAC_SEPARATOR)));
+    EXPECT_EQ(messages.shown, (std::vector<unsigned>(2, IDS_NAME_NOT_FOUND)));
     EXPECT_EQ(g_sent.size(), 3u);
 }
 

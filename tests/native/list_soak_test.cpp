@@ -94,7 +94,9 @@ public:
 
     void RunSend(TargetList copies, AddressBook) override { sent.push_back(std::move(copies)); }
     FileOutcome RunImport(std::size_t, std::string&) override { return FileOutcome::Cancelled; }
-    FileOutcome RunExport(const std::string&) override { return FileOutcome::Cancelled; }
+    FileOutcome RunExport(const std::string&, std::string&) override {
+        return FileOutcome::Cancelled;
+    }
 
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;
@@ -112,6 +114,9 @@ public:
     void ShowStop(unsigned id) override { ADD_FAILURE() << "stop box " << id; }
     void ShowWarning(unsigned id) override { ADD_FAILURE() << "warning box " << id; }
     void ShowNumbers(unsigned id, bool, unsigned long, unsigned long) override {
+        ADD_FAILURE() << "box " << id;
+    }
+    void ShowTexts(unsigned id, bool, const std::string&, const std::string&) override {
         ADD_FAILURE() << "box " << id;
     }
     bool Confirm(unsigned id) override {

@@ -45,8 +45,9 @@ public:
         bytes = file;
         return outcome;
     }
-    FileOutcome RunExport(const std::string& bytes) override {
+    FileOutcome RunExport(const std::string& bytes, std::string& path) override {
         file = bytes;
+        path = "C:\\held.csv";
         return outcome;
     }
 
@@ -71,8 +72,14 @@ public:
     void ShowNumbers(unsigned id, bool fault, unsigned long first, unsigned long second) override {
         shown.push_back({id, fault, first, second});
     }
+    void ShowTexts(unsigned id, bool fault, const std::string& first,
+                   const std::string& second) override {
+        ShowNumbers(id, fault, 0, 0);
+        texts.push_back(first + '|' + second);
+    }
 
     bool answer = true;
+    std::vector<std::string> texts;
     std::vector<unsigned> asked;
     std::vector<std::array<unsigned long, 4>> shown; // id, fault, first, second
 };
@@ -544,14 +551,16 @@ TEST_F(ListViewTest, SaveAfterADamagedLoadKeepsTheOldFile) {
 TEST_F(ListViewTest, ExportedListImportsAsTheSameListAndThenOnlySkips) {
     CommandState state;
     EXPECT_TRUE(view.QueryCommand(ID_TARGET_EXPORT, state) && !state.enabled);
-    for (const char* name : {"PC-0", "a,b", "say \"hi\"", "two\nlines", "Caf\xE9"}) {
+    for (const char* name :
+         {"PC-0", "a,b", "say \"hi\"", "two\nlines", "Caf\xE9", "=1+2", "'-x", "'a"}) {
         view.AddTarget({name, {0x00, 0x1a, 0x2b, 0x3c, 0x4d, static_cast<std::uint8_t>(name[0])}});
     }
     EXPECT_TRUE(Command(ID_TARGET_EXPORT));
     EXPECT_EQ(dialogs.file,
               "\xEF\xBB\xBFName,MAC\r\nPC-0,00-1A-2B-3C-4D-50\r\n\"a,b\",00-1A-2B-3C-4D-61\r\n"
               "\"say \"\"hi\"\"\",00-1A-2B-3C-4D-73\r\n\"two\nlines\",00-1A-2B-3C-4D-74\r\n"
-              "Caf\xC3\xA9,00-1A-2B-3C-4D-43\r\n");
+              "Caf\xC3\xA9,00-1A-2B-3C-4D-43\r\n'=1+2,00-1A-2B-3C-4D-3D\r\n"
+              "''-x,00-1A-2B-3C-4D-27\r\n'a,00-1A-2B-3C-4D-27\r\n");
     const TargetList exported = view.targets();
     while (!view.targets().empty()) {
         view.DeleteTarget(0);
@@ -560,15 +569,29 @@ TEST_F(ListViewTest, ExportedListImportsAsTheSameListAndThenOnlySkips) {
     EXPECT_TRUE(Command(ID_TARGET_IMPORT));
     EXPECT_EQ(view.targets(), exported);
     using Shown = std::vector<std::array<unsigned long, 4>>;
-    EXPECT_EQ(messages.shown, (Shown{{IDS_IMPORT_DONE, 0, 5, 0}, {IDS_IMPORT_DONE, 0, 0, 5}}));
+    EXPECT_EQ(messages.shown, (Shown{{IDS_IMPORT_ADDED, 0, 8, 0}, {IDS_IMPORT_DONE, 0, 0, 8}}));
     dialogs.outcome = FileOutcome::Failed;
     EXPECT_TRUE(Command(ID_TARGET_EXPORT));
     EXPECT_EQ(messages.shown.back(), (std::array<unsigned long, 4>{IDS_EXPORT_FAILED, 1, 0, 0}));
+    dialogs.outcome = FileOutcome::InUse;
+    EXPECT_TRUE(Command(ID_TARGET_EXPORT));
+    EXPECT_EQ(messages.shown.back(), (std::array<unsigned long, 4>{IDS_EXPORT_IN_USE, 1, 0, 0}));
+    EXPECT_EQ(messages.texts.back(), "C:\\held.csv|");
+}
+
+// Latin-1 text as UTF-16 with its byte order mark.
+std::string Utf16(const std::string& latin1, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : latin1) {
+        bytes += bigEndian ? '\0' : c;
+        bytes += bigEndian ? c : '\0';
+    }
+    return bytes;
 }
 
 TEST_F(ListViewTest, ImportFindsColumnsByTheirHeadingsAndTakesEveryMacForm) {
     const struct {
-        const char* file;
+        std::string file;
         std::vector<TargetEntry> added;
     } cases[] = {
         {"MAC Address,Name,IP\r\n00:11:22:33:44:55,Alpha,10.0.0.1\r\n,,\r\n\r\n0011.2233.4466,"
@@ -582,6 +605,21 @@ TEST_F(ListViewTest, ImportFindsColumnsByTheirHeadingsAndTakesEveryMacForm) {
          "mac\xE3\x82\xA2\xE3\x83\x89\xE3\x83\xAC\xE3\x82\xB9\n"
          "Caf\xC3\xA9,000000000001",
          {{"Caf\xE9", {0, 0, 0, 0, 0, 1}}}},
+        // A spreadsheet's Unicode text: UTF-16 with its mark, tab-separated.
+        {Utf16("Name\tMAC\r\n\xE9\t00-11-22-33-44-01\r\n", false),
+         {{"\xE9", {0, 0x11, 0x22, 0x33, 0x44, 0x01}}}},
+        {Utf16("MAC,Name\n001122334402,x", true), {{"x", {0, 0x11, 0x22, 0x33, 0x44, 0x02}}}},
+        // A European locale's separator; a quote inside a field is a character.
+        {"\r\nName;MAC;Note\r\n\"M\xFCller; H\";00-11-22-33-44-55;a,b\r\n"
+         "Monitor 27\" PC;00-11-22-33-44-56",
+         {{"M\xFCller; H", {0, 0x11, 0x22, 0x33, 0x44, 0x55}},
+          {"Monitor 27\" PC", {0, 0x11, 0x22, 0x33, 0x44, 0x56}}}},
+        // Valid UTF-8 whose reading the code page cannot hold: the code page's.
+        {"\xC4\x80,00-11-22-33-44-55", {{"\xC4\x80", {0, 0x11, 0x22, 0x33, 0x44, 0x55}}}},
+        {"'=HYPERLINK(1),000000000001\n''@a,000000000002\n'a,000000000003",
+         {{"=HYPERLINK(1)", {0, 0, 0, 0, 0, 1}},
+          {"'@a", {0, 0, 0, 0, 0, 2}},
+          {"'a", {0, 0, 0, 0, 0, 3}}}},
     };
     for (const auto& c : cases) {
         while (!view.targets().empty()) {
@@ -613,9 +651,13 @@ TEST_F(ListViewTest, ImportIsAllOrNothing) {
          "\"A\r\nB\",00-11-22-33-44-55\r\nC,00-11-22-33-44-5",
          {IDS_IMPORT_BAD_MAC, 1, 3, 0}},
         {FileOutcome::Done, "A,00-11-22:33-44-55", {IDS_IMPORT_BAD_MAC, 1, 1, 0}},
-        {FileOutcome::Done, "\r\nName,IP\nA,1", {IDS_IMPORT_COLUMNS, 1, 2, 0}},
+        {FileOutcome::Done,
+         "A,00-11-22-33-44-55\nB,zz\nC,00-11-22-33-44-56",
+         {IDS_IMPORT_BAD_MAC, 1, 2, 0}},
+        {FileOutcome::Done, "\r\nName,IP\nA,1", {IDS_IMPORT_COLUMNS, 1, 0, 0}},
         {FileOutcome::Done, "A,00-11-22-33-44-55\n\"B,00-11", {IDS_IMPORT_QUOTE, 1, 2, 0}},
         {FileOutcome::Done,
+         "\xEF\xBB\xBF"
          "A,00-11-22-33-44-55\n\xE6\x9D\xB1,00-11-22-33-44-55",
          {IDS_IMPORT_CODE_PAGE, 1, 2, 0}},
         {FileOutcome::Done, tooMany, {IDS_IMPORT_TOO_MANY, 1, 100000, 0}},
@@ -630,6 +672,7 @@ TEST_F(ListViewTest, ImportIsAllOrNothing) {
         EXPECT_EQ(messages.shown.back(), c.shown) << c.file.substr(0, 40);
         EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-1"}));
     }
+    EXPECT_EQ(messages.texts, std::vector<std::string>{"2|Name, IP"});
     messages.shown.clear();
     dialogs.outcome = FileOutcome::Cancelled;
     EXPECT_TRUE(Command(ID_TARGET_IMPORT));

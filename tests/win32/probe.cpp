@@ -572,6 +572,22 @@ std::string CheckMarks(const Call& c) {
     return out + "]}";
 }
 
+// hold [PATH]: lets go of the file held before, then holds PATH as a
+// spreadsheet holds a file it shows: others may read it, not write it.
+std::string Hold(const Call& c) {
+    static HANDLE held = INVALID_HANDLE_VALUE;
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
+    }
+    if (c.words.size() < 2) {
+        return "{}";
+    }
+    held = CreateFileW(Wide(c.Word(1)).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return held != INVALID_HANDLE_VALUE ? "{}" : Error("cannot hold " + c.Word(1));
+}
+
 // What a command's second and third words name: nothing, a window (HWND), or
 // a dialog's control (HWND ID).
 enum class Takes { Nothing, Window, Control };
@@ -583,6 +599,7 @@ const struct {
 } kCommands[] = {
     {"find", Takes::Nothing, Find},
     {"findcommand", Takes::Nothing, FindCommand},
+    {"hold", Takes::Nothing, Hold},
     // resources EXE ID: the menu and accelerator table under ID.
     {"resources", Takes::Nothing,
      [](const Call& c) { return ResourcesJson(c.Word(1), static_cast<UINT>(c.Number(2))); }},
