@@ -107,3 +107,5 @@
 // Waking a PC beyond this LAN: its destination and port (61280-61289).
 #define IDS_SEND_NO_DESTINATION 61280
 #define IDS_PORT_BAD 61281
+#define IDS_IMPORT_BAD_PORT 61282
+#define IDS_CLI_NO_DESTINATION 61283

@@ -173,8 +173,13 @@ void TargetListView::OnTargetImport() {
     const ImportPlan plan = PlanImport(m_targets, read, bytes, m_codec);
     {
         const RedrawOff batch(m_control);
-        for (const TargetEntry& entry : plan.added) {
+        for (std::int32_t i = 0; i < plan.added.size(); ++i) {
+            const TargetEntry& entry = plan.added.at(i);
             AddTarget(entry);
+            // As registering it would: left empty, it keeps what its MAC has.
+            if (!plan.kept[static_cast<std::size_t>(i)].empty()) {
+                KeepAddresses(entry.mac, plan.kept[static_cast<std::size_t>(i)]);
+            }
         }
     }
     if (plan.headings.empty()) {

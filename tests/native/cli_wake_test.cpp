@@ -32,11 +32,28 @@ public:
 };
 
 std::vector<MacBytes> g_sent;
+std::vector<std::string> g_sentTo; // "destination:port" of each send
 int g_result = SEND_OK;
 
+// As the sender: a destination named "no-such-pc" does not resolve.
 int FakeSend(const WakeTarget& target) {
     g_sent.push_back(target.mac);
-    return g_result;
+    g_sentTo.push_back(target.destination + ':' + std::to_string(target.port));
+    return target.destination.find("no-such-pc") != std::string::npos ? int(SEND_ERR_NO_DESTINATION)
+                                                                      : g_result;
+}
+
+AddressBook g_book;
+
+void FakeLoadAddresses(AddressBook& book) {
+    book = g_book;
+}
+
+std::vector<std::string> g_errors;
+
+void FakePrintError(unsigned id, const std::string& destination) {
+    EXPECT_EQ(id, unsigned(IDS_CLI_NO_DESTINATION));
+    g_errors.push_back(destination);
 }
 
 TargetList g_list;
@@ -81,14 +98,18 @@ bool FakeWindowOpen() {
 struct CliWake : ::testing::Test {
     void SetUp() override {
         g_sent.clear();
+        g_sentTo.clear();
         g_result = SEND_OK;
         g_list.Clear();
         g_loads = 0;
         g_windowOpen = false;
+        g_book.clear();
+        g_errors.clear();
     }
     CliExit Run(const std::string& text, Messages& shown, WakeSender send) {
-        return RunCommandLineWake(
-            text, shown, send, {FakeLoad, FakeLeadByte, pause, codec, FakeFolder, FakeWindowOpen});
+        return RunCommandLineWake(text, shown, send,
+                                  {FakeLoad, FakeLeadByte, pause, codec, FakeFolder, FakeWindowOpen,
+                                   FakeLoadAddresses, FakePrintError});
     }
     RecordedMessages messages;
     CountedPause pause;
@@ -212,6 +233,84 @@ TEST_F(CliWake, NameWakesEveryPcOfThatNameInListOrder) {
     }
     EXPECT_EQ(messages.shown, (std::vector<unsigned>(2, IDS_NAME_NOT_FOUND)));
     EXPECT_EQ(g_sent.size(), 3u);
+}
+
+// Each PC of the name through what is kept for its MAC; a destination that
+// does not resolve says so on its line, and the others still go.
+TEST_F(CliWake, ANameWakesEachPcThroughItsOwnDestination) {
+    g_list.Append({"lab", {1}});
+    g_list.Append({"lab", {2}});
+    g_list.Append({"lab", {3}});
+    g_list.Append({"lab", {4}});
+    g_book[{1}] = {"192.0.2.10", "", 0};
+    g_book[{2}] = {"", "203.0.113.255", 9};
+    g_book[{3}] = {"", "no-such-pc.example", 0};
+    g_book[{4}] = {"", "", 40000};
+    EXPECT_EQ(Run("lab", messages, FakeSend), CLI_EXIT_SEND_FAILED);
+    EXPECT_EQ(g_sentTo, (std::vector<std::string>{":0", "203.0.113.255:9", "no-such-pc.example:0",
+                                                  ":40000"}));
+    EXPECT_EQ(g_errors, std::vector<std::string>{"no-such-pc.example"});
+    EXPECT_TRUE(messages.shown.empty());
+    g_book.erase({3});
+    EXPECT_EQ(Run("lab", messages, FakeSend), CLI_EXIT_SENT);
+    // A lone MAC address is the LAN broadcast on port 7, whatever its PC keeps.
+    g_sentTo.clear();
+    EXPECT_EQ(Run("00-00-00-00-00-02", messages, FakeSend), CLI_EXIT_SENT);
+    EXPECT_EQ(g_sentTo, std::vector<std::string>{":0"});
+}
+
+// A MAC address, blanks, and a destination with or without a port, in the
+// names' code page (the fake codec marks it); a name on the list wins, and a
+// text that is no such form keeps its message.
+TEST_F(CliWake, AMacAndADestinationSendThereAtOnce) {
+    const struct {
+        const char* text;
+        const char* sentTo; // nullptr: refused with the message
+        unsigned message;
+    } cases[] = {
+        {"00-11-22-33-44-55 192.0.2.255", "<192.0.2.255>:0", 0},
+        {"00-11-22-33-44-55\t router.example.net:9", "<router.example.net>:9", 0},
+        {" \"00-11-22-33-44-55 pc_2.example:65535\" ", "<pc_2.example>:65535", 0},
+        {"00-11-22-33-44-5 192.0.2.255:7", "<192.0.2.255>:7", 0},
+        {"00-11-22-33-44-55 \x83\x41\x83\x5C", "<\x83\x41\x83\x5C>:0", 0},
+        {"00-11-22-33-44-55 66-77-88-99-AA-BB", nullptr, IDS_MAC_LENGTH},
+        {"00-11-22-33-44-55 66:77:88:99:AA:BB", nullptr, IDS_MAC_LENGTH},
+        {"00-11-22-33-44-55 192.0.2.255:0", nullptr, IDS_MAC_LENGTH},
+        {"00-11-22-33-44-55 192.0.2.255:65536", nullptr, IDS_MAC_LENGTH},
+        {"00-11-22-33-44-55 192.0.2.255:", nullptr, IDS_MAC_LENGTH},
+        {"00-11-22-33-44-55 pc x", nullptr, IDS_NAME_NOT_FOUND},
+        {"00-11-22-33-44-55 pc/1", nullptr, IDS_NAME_NOT_FOUND},
+        {"00-11-22-33-44-5G pc", nullptr, IDS_NAME_NOT_FOUND},
+        {"00:11:22:33:44:55 pc", nullptr, IDS_NAME_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        messages.shown.clear();
+        g_sentTo.clear();
+        EXPECT_EQ(Run(c.text, messages, FakeSend),
+                  c.sentTo != nullptr ? CLI_EXIT_SENT : CLI_EXIT_BAD_ADDRESS)
+            << c.text;
+        EXPECT_EQ(g_sentTo, c.sentTo != nullptr ? std::vector<std::string>{c.sentTo}
+                                                : std::vector<std::string>())
+            << c.text;
+        EXPECT_EQ(messages.shown,
+                  c.sentTo != nullptr ? std::vector<unsigned>() : std::vector<unsigned>{c.message})
+            << c.text;
+    }
+    EXPECT_EQ(g_sent.back(), (MacBytes{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}));
+    EXPECT_EQ(pause.waits, 0u);
+    // No box for a name that does not resolve: one line, and the send's status.
+    EXPECT_EQ(Run("00-11-22-33-44-55 no-such-pc:9", messages, FakeSend), CLI_EXIT_SEND_FAILED);
+    EXPECT_EQ(g_errors, std::vector<std::string>{"<no-such-pc>"});
+    EXPECT_EQ(messages.shown, std::vector<unsigned>{IDS_NAME_NOT_FOUND});
+    g_result = SEND_ERR_SENDTO;
+    EXPECT_EQ(Run("00-11-22-33-44-55 192.0.2.255", messages, FakeSend), CLI_EXIT_SEND_FAILED);
+    // A PC on the list by that very text is woken as today.
+    g_result = SEND_OK;
+    g_list.Append({"00-11-22-33-44-55 nas", {7}});
+    g_sentTo.clear();
+    EXPECT_EQ(Run("00-11-22-33-44-55 NAS", messages, FakeSend), CLI_EXIT_SENT);
+    EXPECT_EQ(g_sent.back(), MacBytes{7});
+    EXPECT_EQ(g_sentTo, std::vector<std::string>{":0"});
 }
 
 } // namespace

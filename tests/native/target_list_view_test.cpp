@@ -518,8 +518,10 @@ TEST_F(ListViewTest, AddressesGoWithTheirMacsAndComeBackAfterARestart) {
     EXPECT_EQ(ReadBytes(kAddressFileName),
               "00-1A-2B-3C-4D-A6 192.0.2.10\tpc.example.net\t40000\r\n");
     EXPECT_TRUE(Command(ID_TARGET_EXPORT));
-    EXPECT_EQ(dialogs.file, "\xEF\xBB\xBFName,MAC,Address\r\nPC-0,00-1A-2B-3C-4D-A0,\r\n"
-                            "PC-6,00-1A-2B-3C-4D-A6,192.0.2.10\r\nPC-1,00-1A-2B-3C-4D-A1,\r\n");
+    EXPECT_EQ(dialogs.file, "\xEF\xBB\xBFName,MAC,Address,Destination,Port\r\n"
+                            "PC-0,00-1A-2B-3C-4D-A0,,,\r\n"
+                            "PC-6,00-1A-2B-3C-4D-A6,192.0.2.10,pc.example.net,40000\r\n"
+                            "PC-1,00-1A-2B-3C-4D-A1,,,\r\n");
     // The data file stays as it was; deleting the PC forgets its address.
     TargetList onDisk;
     EXPECT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
@@ -577,6 +579,53 @@ TEST_F(ListViewTest, ExportedListImportsAsTheSameListAndThenOnlySkips) {
     EXPECT_TRUE(Command(ID_TARGET_EXPORT));
     EXPECT_EQ(messages.shown.back(), (std::array<unsigned long, 4>{IDS_EXPORT_IN_USE, 1, 0, 0}));
     EXPECT_EQ(messages.texts.back(), "C:\\held.csv|");
+}
+
+// Export then import into an empty list gives back every address,
+// destination and port, as it gives back the names.
+TEST_F(ListViewTest, ImportKeepsWhatExportWroteBesideEachPc) {
+    const MacBytes a = {0, 0x1a, 0x2b, 0x3c, 0x4d, 1}, b = {0, 0x1a, 0x2b, 0x3c, 0x4d, 2};
+    const MacBytes c = {0, 0x1a, 0x2b, 0x3c, 0x4d, 3};
+    for (const auto& pc :
+         {std::make_pair("A", a), std::make_pair("B", b), std::make_pair("C", c)}) {
+        dialogs.answer = TargetEntry{pc.first, pc.second};
+        dialogs.answerAddresses = pc.second == a   ? PcAddresses{"192.0.2.10", "", 0}
+                                  : pc.second == b ? PcAddresses{"", "=far.example", 9}
+                                                   : PcAddresses{};
+        EXPECT_TRUE(Command(ID_TARGET_NEW));
+    }
+    EXPECT_TRUE(Command(ID_TARGET_EXPORT));
+    EXPECT_EQ(dialogs.file, "\xEF\xBB\xBFName,MAC,Address,Destination,Port\r\n"
+                            "A,00-1A-2B-3C-4D-01,192.0.2.10,,\r\n"
+                            "B,00-1A-2B-3C-4D-02,,'=far.example,9\r\n"
+                            "C,00-1A-2B-3C-4D-03,,,\r\n");
+    const TargetList exported = view.targets();
+    while (!view.targets().empty()) {
+        control.Select({0});
+        EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    }
+    EXPECT_EQ(view.AddressesOf(b), PcAddresses());
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_EQ(view.targets(), exported);
+    EXPECT_EQ(view.AddressesOf(a), (PcAddresses{"192.0.2.10", "", 0}));
+    EXPECT_EQ(view.AddressesOf(b), (PcAddresses{"", "=far.example", 9}));
+    EXPECT_EQ(view.AddressesOf(c), PcAddresses());
+
+    // Any order and letter case; a row left empty keeps what its MAC has.
+    dialogs.file = "port,DESTINATION,name,Mac,ADDRESS\r\n 40000 ,router.example,D,"
+                   "00:1a:2b:3c:4d:04, pc-d \r\n,,E,00-1A-2B-3C-4D-01,\r\n"
+                   "\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88,MAC,Name\r\n7,00-1A-2B-3C-4D-05,F\r\n";
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_EQ(messages.shown.back()[0], unsigned(IDS_IMPORT_BAD_MAC)); // the second header
+    dialogs.file = dialogs.file.substr(0, dialogs.file.find("\xE3"));
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_EQ(view.AddressesOf({0, 0x1a, 0x2b, 0x3c, 0x4d, 4}),
+              (PcAddresses{"pc-d", "router.example", 40000}));
+    EXPECT_EQ(view.AddressesOf(a), (PcAddresses{"192.0.2.10", "", 0}));
+    dialogs.file = "\xEF\xBB\xBF\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88,MAC,\xE5\x90\x8D\xE5\x89\x8D,"
+                   "\xE9\x80\x81\xE4\xBF\xA1\xE5\x85\x88\r\n9,00-1A-2B-3C-4D-05,F,pc-f\r\n";
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_EQ(view.AddressesOf({0, 0x1a, 0x2b, 0x3c, 0x4d, 5}), (PcAddresses{"", "pc-f", 9}));
 }
 
 // Latin-1 text as UTF-16 with its byte order mark.
@@ -655,6 +704,12 @@ TEST_F(ListViewTest, ImportIsAllOrNothing) {
          "A,00-11-22-33-44-55\nB,zz\nC,00-11-22-33-44-56",
          {IDS_IMPORT_BAD_MAC, 1, 2, 0}},
         {FileOutcome::Done, "\r\nName,IP\nA,1", {IDS_IMPORT_COLUMNS, 1, 0, 0}},
+        {FileOutcome::Done,
+         "Name,MAC,Port\r\nA,00-11-22-33-44-55,9\r\n\r\nB,00-11-22-33-44-56,65536\r\n",
+         {IDS_IMPORT_BAD_PORT, 1, 4, 0}},
+        {FileOutcome::Done,
+         "Name,MAC,Port\r\nA,00-11-22-33-44-55,x9",
+         {IDS_IMPORT_BAD_PORT, 1, 2, 0}},
         {FileOutcome::Done, "A,00-11-22-33-44-55\n\"B,00-11", {IDS_IMPORT_QUOTE, 1, 2, 0}},
         {FileOutcome::Done,
          "\xEF\xBB\xBF"
