@@ -14,6 +14,7 @@
 #include "win/ansi_text.h"
 #include "win/message_box.h"
 #include "win/resource_string.h"
+#include "win/whole_file.h"
 
 #include <winsock.h>
 
@@ -53,9 +54,7 @@ void PrintError(unsigned id, const std::string& destination) {
 }
 
 std::string CurrentFolder() {
-    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
-    folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
-    return win::WideToUtf8(folder);
+    return win::WideToUtf8(win::CurrentFolder());
 }
 
 } // namespace

@@ -37,12 +37,26 @@ bool IsZipCopyFolder(const std::wstring& exeFolder, const std::wstring& tempFold
         !IsSeparator(exeFolder[temp.size()])) {
         return false;
     }
-    // Each folder's name below the temporary one ends at a separator or the end.
-    for (std::size_t end = temp.size() + 1; end <= exeFolder.size(); ++end) {
-        if ((end == exeFolder.size() || IsSeparator(exeFolder[end])) && end >= 4 &&
-            SameName(exeFolder, end - 4, L".zip")) {
+    // The archivers' own folders: 7-Zip's "7zO1A2B3C4D" (opened) and "7zE..."
+    // (dragged out), WinRAR's "Rar$EXa1234.5678" and "Rar$DIa...".
+    const wchar_t* const kPrefixes[] = {L"7zO", L"7zE", L"Rar$EX", L"Rar$DI"};
+    // Each folder's name below the temporary one runs from after a separator
+    // to the next separator or the end.
+    std::size_t start = temp.size() + 1;
+    for (std::size_t end = start; end <= exeFolder.size(); ++end) {
+        if (end < exeFolder.size() && !IsSeparator(exeFolder[end])) {
+            continue;
+        }
+        if (end - start >= 4 && SameName(exeFolder, end - 4, L".zip")) {
             return true;
         }
+        for (const wchar_t* prefix : kPrefixes) {
+            const std::wstring name = prefix;
+            if (end - start > name.size() && SameName(exeFolder, start, name)) {
+                return true;
+            }
+        }
+        start = end + 1;
     }
     return false;
 }

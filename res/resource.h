@@ -103,6 +103,8 @@
 #define IDS_NAME_NOT_FOUND_OPEN 61291
 #define IDS_IMPORT_ADDED 61292
 #define IDS_EXPORT_IN_USE 61293
+#define IDS_SAVE_KEPT 61294
+#define IDS_SAVE_EXPORT_FIRST 61295
 
 // Waking a PC beyond this LAN: its destination and port (61280-61289).
 #define IDS_SEND_NO_DESTINATION 61280

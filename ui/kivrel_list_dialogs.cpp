@@ -10,12 +10,16 @@
 #include "win/ansi_text.h"
 #include "win/whole_file.h"
 
+// The message says what a close leaves: the list for the next start, or
+// nothing of the changes, which may then go to a CSV file elsewhere.
 void CKivrelListView::SaveTargetsOrAsk() {
     while (!SaveTargets()) {
+        const bool kept = m_view.ShownAtNextStart();
         // The data file lives in the current folder.
-        std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
-        folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
-        if (!m_messages.AskRetry(IDS_SAVE_FAILED, folder)) {
+        if (!m_messages.AskRetry(kept ? IDS_SAVE_KEPT : IDS_SAVE_FAILED, win::CurrentFolder())) {
+            if (!kept) {
+                m_view.OfferExportBeforeClosing();
+            }
             return;
         }
     }

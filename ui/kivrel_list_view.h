@@ -41,8 +41,9 @@ public:
     void LoadTargets();
     void ReportLoad() { m_view.ReportLoad(); }
     bool SaveTargets() { return m_view.SaveTargets(); }
-    // At the close: a failed save names the folder and may be tried again;
-    // Cancel leaves what is on disk as it is.
+    // At the close: a failed save names the folder, says whether the next
+    // start shows the list, and may be tried again; Cancel leaves what is on
+    // disk as it is, after offering an export when it holds none of the changes.
     void SaveTargetsOrAsk();
     // Its window moved to a monitor of another scale: font and columns follow.
     void SetDpi(UINT dpi) { m_look.SetDpi(m_list, dpi); }

@@ -5,11 +5,15 @@
 namespace {
 
 // 12 pixels high at 96 DPI and the usual text size, fixed pitch, modern
-// family, no face name.
+// family. Asked for Japanese by name and character set: a font without it
+// (the one a western system gives for no face name) shows the statuses and
+// the send results as boxes. MS Gothic is on every Windows since Vista, holds
+// Latin, Greek and Cyrillic names too, and is the face a Japanese system
+// gives anyway; where it is missing the character set finds another.
 HFONT CreateListFont(UINT dpi) {
-    return ::CreateFontA(win::ScaleForTextSize(win::Scale(12, dpi), dpi), 0, 0, 0, FW_NORMAL, FALSE,
-                         FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                         DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, nullptr);
+    return ::CreateFontW(win::ScaleForTextSize(win::Scale(12, dpi), dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                         FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                         DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"MS Gothic");
 }
 
 } // namespace

@@ -190,8 +190,14 @@ void TargetListView::OnTargetImport() {
 }
 
 void TargetListView::OnTargetExport() {
+    ExportList();
+}
+
+FileOutcome TargetListView::ExportList() {
     std::string file;
-    switch (m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec, m_addresses), file)) {
+    const FileOutcome outcome =
+        m_dialogs.RunExport(FormatTargetCsv(m_targets, m_codec, m_addresses), file);
+    switch (outcome) {
     case FileOutcome::Failed:
         m_messages.ShowWarning(IDS_EXPORT_FAILED);
         break;
@@ -200,6 +206,22 @@ void TargetListView::OnTargetExport() {
         break;
     default:
         break;
+    }
+    return outcome;
+}
+
+bool TargetListView::ShownAtNextStart() const {
+    // Only a whole "Kivrel.dat.new" comes before the file at the next start.
+    TargetList next;
+    ReadTargetFile(next, kTargetFileName, READ_SHARED);
+    return PathExists((std::string(kTargetFileName) + ".new").c_str()) && next == m_targets;
+}
+
+void TargetListView::OfferExportBeforeClosing() {
+    while (m_messages.Confirm(IDS_SAVE_EXPORT_FIRST)) {
+        if (ExportList() == FileOutcome::Done) {
+            return;
+        }
     }
 }
 

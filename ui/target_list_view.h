@@ -35,6 +35,13 @@ public:
     // failed. The
     // caller says what a failure means.
     bool SaveTargets();
+    // After a failed save: whether the list waits whole in "Kivrel.dat.new",
+    // which the next start shows (it could not take the file's place, or it
+    // is an emptied list recorded beside a file that stays).
+    bool ShownAtNextStart() const;
+    // After a failed save that kept nothing: offers, until the user declines
+    // or it is done, to export the list to a CSV file in another folder.
+    void OfferExportBeforeClosing();
 
     const TargetList& targets() const { return m_targets; }
     // Moves on with every change to the list, so that a caller can tell
@@ -67,6 +74,8 @@ public:
     // All or nothing: a fault anywhere in the file adds no row.
     void OnTargetImport();
     void OnTargetExport();
+    // The export, and the message when it failed.
+    FileOutcome ExportList();
     // A double-click sends the selection, after asking.
     void OnDblclk();
 

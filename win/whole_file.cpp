@@ -98,4 +98,10 @@ WriteWholeResult WriteWholeFile(const std::wstring& path, const std::string& byt
     return WriteWholeResult::Written;
 }
 
+std::wstring CurrentFolder() {
+    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(folder.empty() ? 0 : ::GetCurrentDirectoryW(folder.size(), &folder[0]));
+    return folder;
+}
+
 } // namespace win

@@ -16,4 +16,7 @@ ReadWholeResult ReadWholeFile(const std::wstring& path, std::size_t limit, std::
 // take the path's place: a failure leaves the old file, or none, never a part.
 WriteWholeResult WriteWholeFile(const std::wstring& path, const std::string& bytes);
 
+// The folder relative paths start from, empty when it cannot be told.
+std::wstring CurrentFolder();
+
 } // namespace win

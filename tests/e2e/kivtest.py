@@ -115,7 +115,7 @@ CAPTIONS = {getattr(R, m.group(1)): m.group(2)
 class W:
     """The numbers of Windows' own messages, ids and styles that the tests
     use, by their SDK names."""
-    IDOK, IDCANCEL, IDYES = 1, 2, 6
+    IDOK, IDCANCEL = 1, 2
     DIALOG_CLASS, MENU_CLASS = '#32770', '#32768'
     WM_QUERYENDSESSION, WM_ENDSESSION, WM_COMMAND, WM_MENUSELECT = 0x11, 0x16, 0x111, 0x11F
     WM_LBUTTONDBLCLK, MK_LBUTTON = 0x203, 0x1

@@ -37,10 +37,10 @@ class ListView(kivtest.WineTestCase):
     def setUp(self):
         self.dir = self.make_folder()
 
-    def start(self, entries):
+    def start(self, entries, **how):
         with open(os.path.join(self.dir, 'Kivrel.dat'), 'wb') as f:
             f.write(kivtest.data_file(entries))
-        self.proc = self.start_program(HOST, cwd=self.dir)
+        self.proc = self.start_program(HOST, cwd=self.dir, **how)
         found = self.ui.find('KivrelListHost', 'list host', 30)
         self.host, self.pid = found['hwnd'], found['pid']
         self.list = self.ui('control', self.host, PANE)['hwnd']
@@ -255,6 +255,20 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(self.rows(), rows_of(edited))
 
         self.assertEqual(self.close(), kivtest.data_file(edited))
+
+    def test_statuses_read_the_same_on_a_western_system(self):
+        # The loopback address answers: 起動中, drawn as a Japanese system draws it.
+        pcs = [('PC1', '00-11-22-33-44-01')]
+        with open(os.path.join(self.dir, 'Kivrel.addresses.txt'), 'w') as f:
+            f.write(f'{pcs[0][1]} 127.0.0.1\n')
+        inks = []
+        for locale in ('ja_JP.UTF-8', 'C.UTF-8'):
+            self.start(pcs, env={'LC_ALL': locale})
+            kivtest.wait_until(self.rows, 20, 'the status', [[*pcs[0], M[R.IDS_STATUS_UP]]])
+            inks.append(self.ui('cellink', self.list, 0, 2)['ink'])
+            self.close()
+        self.assertIn('#', inks[0])
+        self.assertEqual(inks[1], inks[0])
 
     def test_lans_status_of_a_pc_that_answers_and_of_one_woken(self):
         ends = kivtest.lans()

@@ -275,6 +275,7 @@ class ReleaseZip(kivtest.WineTestCase):
         self.assertEqual(root.find(settings + 's16:dpiAwareness', ns).text,
                          'PerMonitorV2, PerMonitor')
         self.assertEqual(root.find(settings + 's05:dpiAware', ns).text, 'true/pm')
+        self.assertEqual(root.find(settings + 's16:longPathAware', ns).text, 'true')
 
     def test_unpacked_exe_wakes_one_pc(self):
         listener = kivtest.UdpListener()

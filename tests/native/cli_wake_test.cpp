@@ -85,15 +85,7 @@ public:
     bool Utf8ToAnsi(const std::string&, std::string&) const override { return false; }
 };
 
-std::string FakeFolder() {
-    return "C:\\PCs";
-}
-
 bool g_windowOpen = false;
-
-bool FakeWindowOpen() {
-    return g_windowOpen;
-}
 
 struct CliWake : ::testing::Test {
     void SetUp() override {
@@ -108,8 +100,9 @@ struct CliWake : ::testing::Test {
     }
     CliExit Run(const std::string& text, Messages& shown, WakeSender send) {
         return RunCommandLineWake(text, shown, send,
-                                  {FakeLoad, FakeLeadByte, pause, codec, FakeFolder, FakeWindowOpen,
-                                   FakeLoadAddresses, FakePrintError});
+                                  {FakeLoad, FakeLeadByte, pause, codec,
+                                   [] { return std::string("C:\\PCs"); },
+                                   [] { return g_windowOpen; }, FakeLoadAddresses, FakePrintError});
     }
     RecordedMessages messages;
     CountedPause pause;

@@ -58,13 +58,19 @@ TEST(ZipCopyFolder, FolderNamedAfterAZipBelowTheTemporaryOne) {
     for (const wchar_t* folder :
          {L"C:\\Users\\A\\AppData\\Local\\Temp\\Temp1_Kivrel-1.01-win64.zip",
           L"c:\\users\\a\\appdata\\local\\temp\\Temp2_K.ZIP\\Kivrel-1.01-win64",
-          L"C:/Users/A/AppData/Local/Temp/x/y.zip/z"}) {
+          L"C:/Users/A/AppData/Local/Temp/x/y.zip/z",
+          L"C:\\Users\\A\\AppData\\Local\\Temp\\7zO4C1D2E3F",
+          L"C:\\Users\\A\\AppData\\Local\\Temp\\7zE0A1B2C3D\\Kivrel-1.01-win32",
+          L"C:\\Users\\A\\AppData\\Local\\Temp\\rar$EXa1234.5678\\Kivrel",
+          L"C:\\Users\\A\\AppData\\Local\\Temp\\Rar$DIa9.876"}) {
         EXPECT_TRUE(IsZipCopyFolder(folder, temp)) << folder;
     }
-    for (const wchar_t* folder : {L"C:\\Tools\\Kivrel.zip", L"C:\\Users\\A\\AppData\\Local\\Temp",
-                                  L"C:\\Users\\A\\AppData\\Local\\Temp\\Kivrel",
-                                  L"C:\\Users\\A\\AppData\\Local\\Temp\\a.zipped",
-                                  L"C:\\Users\\A\\AppData\\Local\\Temporary\\a.zip"}) {
+    for (const wchar_t* folder :
+         {L"C:\\Tools\\Kivrel.zip", L"C:\\Users\\A\\AppData\\Local\\Temp",
+          L"C:\\Users\\A\\AppData\\Local\\Temp\\Kivrel",
+          L"C:\\Users\\A\\AppData\\Local\\Temp\\a.zipped",
+          L"C:\\Users\\A\\AppData\\Local\\Temp\\7z", L"C:\\Users\\A\\AppData\\Local\\Temp\\my7zOld",
+          L"C:\\Tools\\7zO1\\Rar$EX1", L"C:\\Users\\A\\AppData\\Local\\Temporary\\a.zip"}) {
         EXPECT_FALSE(IsZipCopyFolder(folder, temp)) << folder;
     }
     EXPECT_FALSE(IsZipCopyFolder(L"\\a.zip", L""));

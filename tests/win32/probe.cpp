@@ -545,6 +545,33 @@ std::string ItemRect(const Call& c) {
     return "{\"rect\":" + RectJson(r) + "}";
 }
 
+// cellink HWND ROW COLUMN: a list cell as the screen shows it, one line of
+// text per pixel row, '#' where a pixel differs from the cell's background
+// (its top left pixel): glyphs and boxes alike.
+std::string CellInk(const Call& c) {
+    RemoteBuffer buf(c.window, sizeof(RECT));
+    RECT r = {LVIR_LABEL, c.Int(3), 0, 0};
+    buf.Write(&r, sizeof r);
+    if (!SendMessageW(c.window, LVM_GETSUBITEMRECT, c.Number(2),
+                      reinterpret_cast<LPARAM>(buf.address()))) {
+        return Error("no such cell");
+    }
+    buf.Read(&r, sizeof r);
+    MapWindowPoints(c.window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    HDC screen = GetDC(nullptr);
+    // Inside the grid lines.
+    const COLORREF back = GetPixel(screen, r.left + 1, r.top + 1);
+    std::string ink;
+    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+        for (int x = r.left + 1; x < r.right - 1; ++x) {
+            ink += GetPixel(screen, x, y) == back ? '.' : '#';
+        }
+        ink += "\\n";
+    }
+    ReleaseDC(nullptr, screen);
+    return "{\"ink\":\"" + ink + "\"}";
+}
+
 // checkmarks MENUWINDOW ROWS: whether each of an open popup menu's ROWS items,
 // as tall as each other, shows a mark in its check column. Menus of other
 // processes cannot be read under Wine, so the screen is.
@@ -572,22 +599,6 @@ std::string CheckMarks(const Call& c) {
     return out + "]}";
 }
 
-// hold [PATH]: lets go of the file held before, then holds PATH as a
-// spreadsheet holds a file it shows: others may read it, not write it.
-std::string Hold(const Call& c) {
-    static HANDLE held = INVALID_HANDLE_VALUE;
-    if (held != INVALID_HANDLE_VALUE) {
-        CloseHandle(held);
-        held = INVALID_HANDLE_VALUE;
-    }
-    if (c.words.size() < 2) {
-        return "{}";
-    }
-    held = CreateFileW(Wide(c.Word(1)).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return held != INVALID_HANDLE_VALUE ? "{}" : Error("cannot hold " + c.Word(1));
-}
-
 // What a command's second and third words name: nothing, a window (HWND), or
 // a dialog's control (HWND ID).
 enum class Takes { Nothing, Window, Control };
@@ -599,7 +610,6 @@ const struct {
 } kCommands[] = {
     {"find", Takes::Nothing, Find},
     {"findcommand", Takes::Nothing, FindCommand},
-    {"hold", Takes::Nothing, Hold},
     // resources EXE ID: the menu and accelerator table under ID.
     {"resources", Takes::Nothing,
      [](const Call& c) { return ResourcesJson(c.Word(1), static_cast<UINT>(c.Number(2))); }},
@@ -630,6 +640,7 @@ const struct {
     {"toolbar", Takes::Window, [](const Call& c) { return ToolBarJson(c.window); }},
     {"toolbarclick", Takes::Window, ToolBarClick},
     {"itemrect", Takes::Window, ItemRect},
+    {"cellink", Takes::Window, CellInk},
     {"control", Takes::Control, [](const Call& c) { return WindowJson(c.control); }},
     // Posted: a click that opens a modal box must not block the probe.
     {"click", Takes::Control,

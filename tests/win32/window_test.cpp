@@ -2,6 +2,7 @@
 // notifications and the last message, on real windows.
 #include "win/dpi.h"
 #include "win/system_dll.h"
+#include "win/whole_file.h"
 #include "win/window.h"
 
 #include <commctrl.h>
@@ -169,4 +170,17 @@ TEST(SystemDll, LoadedByItsFullPathInTheSystemFolder) {
     EXPECT_EQ(::_wcsicmp(loaded, (std::wstring(folder) + L"\\iphlpapi.dll").c_str()), 0);
     EXPECT_EQ(::LoadLibraryW(L"iphlpapi.dll"), module); // by name: the one loaded
     EXPECT_EQ(win::LoadSystemDll(L"no-such-kivrel.dll"), nullptr);
+}
+
+TEST(WholeFile, AFileAnotherProgramHoldsIsSaidToBeInUse) {
+    wchar_t temp[MAX_PATH];
+    const std::wstring path = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"kivrel-held.csv";
+    ASSERT_EQ(win::WriteWholeFile(path, "a"), win::WriteWholeResult::Written);
+    // As a spreadsheet holds the file it shows: others may read it, not write it.
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(win::WriteWholeFile(path, "b"), win::WriteWholeResult::InUse);
+    CloseHandle(held);
+    EXPECT_EQ(win::WriteWholeFile(path, "c"), win::WriteWholeResult::Written);
+    DeleteFileW(path.c_str());
 }
