@@ -264,16 +264,11 @@ TEST_F(CliWake, AMacAndADestinationSendThereAtOnce) {
         {"00-11-22-33-44-55 192.0.2.255", "<192.0.2.255>:0", 0},
         {"00-11-22-33-44-55\t router.example.net:9", "<router.example.net>:9", 0},
         {" \"00-11-22-33-44-55 pc_2.example:65535\" ", "<pc_2.example>:65535", 0},
-        {"00-11-22-33-44-5 192.0.2.255:7", "<192.0.2.255>:7", 0},
         {"00-11-22-33-44-55 \x83\x41\x83\x5C", "<\x83\x41\x83\x5C>:0", 0},
         {"00-11-22-33-44-55 66-77-88-99-AA-BB", nullptr, IDS_MAC_LENGTH},
-        {"00-11-22-33-44-55 66:77:88:99:AA:BB", nullptr, IDS_MAC_LENGTH},
         {"00-11-22-33-44-55 192.0.2.255:0", nullptr, IDS_MAC_LENGTH},
         {"00-11-22-33-44-55 192.0.2.255:65536", nullptr, IDS_MAC_LENGTH},
-        {"00-11-22-33-44-55 192.0.2.255:", nullptr, IDS_MAC_LENGTH},
         {"00-11-22-33-44-55 pc x", nullptr, IDS_NAME_NOT_FOUND},
-        {"00-11-22-33-44-55 pc/1", nullptr, IDS_NAME_NOT_FOUND},
-        {"00-11-22-33-44-5G pc", nullptr, IDS_NAME_NOT_FOUND},
         {"00:11:22:33:44:55 pc", nullptr, IDS_NAME_NOT_FOUND},
     };
     for (const auto& c : cases) {
@@ -295,10 +290,7 @@ TEST_F(CliWake, AMacAndADestinationSendThereAtOnce) {
     EXPECT_EQ(Run("00-11-22-33-44-55 no-such-pc:9", messages, FakeSend), CLI_EXIT_SEND_FAILED);
     EXPECT_EQ(g_errors, std::vector<std::string>{"<no-such-pc>"});
     EXPECT_EQ(messages.shown, std::vector<unsigned>{IDS_NAME_NOT_FOUND});
-    g_result = SEND_ERR_SENDTO;
-    EXPECT_EQ(Run("00-11-22-33-44-55 192.0.2.255", messages, FakeSend), CLI_EXIT_SEND_FAILED);
     // A PC on the list by that very text is woken as today.
-    g_result = SEND_OK;
     g_list.Append({"00-11-22-33-44-55 nas", {7}});
     g_sentTo.clear();
     EXPECT_EQ(Run("00-11-22-33-44-55 NAS", messages, FakeSend), CLI_EXIT_SENT);

@@ -175,13 +175,11 @@ TEST(SendRunTest, EachJobTargetCarriesItsMacsDestinationAndPort) {
     book[kC] = {"", "", 9};
     const std::unique_ptr<SendJob> job = SendRun().MakeJob(targets, book);
     ASSERT_EQ(job->targets.size(), 3u);
-    EXPECT_EQ(job->targets[0].mac, kA);
-    EXPECT_EQ((job->targets[0].destination + ':' + std::to_string(job->targets[0].port)), ":0");
-    EXPECT_EQ((job->targets[1].destination + ':' + std::to_string(job->targets[1].port)),
+    EXPECT_EQ(job->targets[1].mac, kB);
+    EXPECT_EQ(job->targets[1].destination + ':' + std::to_string(job->targets[1].port),
               "no-such-pc.invalid:9");
+    EXPECT_EQ(job->targets[0].destination + ':' + std::to_string(job->targets[0].port), ":0");
     EXPECT_EQ(job->targets[2].port, 9);
-    EXPECT_EQ(SendRun().MakeJob(targets)->targets[1].destination, "");
-
     Script script;
     g_script = &script;
     SendWorker(job->targets, script, script, [](const WakeTarget& target) {

@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
-#include <ostream>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -43,19 +42,15 @@ public:
         addresses = m_adapters;
         return m_listed;
     }
+    // Two LANs, 192.0.2.0/24 and 198.51.100.0/24, when read; two names known.
     bool AdapterSubnets(std::vector<Subnet>& subnets) override {
-        m_calls.push_back("subnets");
-        subnets = m_subnets;
+        subnets = {{0xC0000201, 24}, {0xC6336401, 24}};
         return m_subnetsListed;
     }
     bool Resolve(const std::string& name, std::uint32_t& address) override {
         m_calls.push_back("resolve " + name);
-        const auto found = m_names.find(name);
-        if (found == m_names.end()) {
-            return false;
-        }
-        address = found->second;
-        return true;
+        address = name == "near-pc" ? 0xC000020A : 0xCB00710A; // 192.0.2.10, 203.0.113.10
+        return name == "near-pc" || name == "far-pc";
     }
     Handle OpenUdp() override {
         m_calls.push_back("open");
@@ -86,7 +81,8 @@ public:
         m_sent.assign(data, data + size);
         m_address = address;
         m_port = port;
-        m_datagrams.push_back({address, port, m_from});
+        m_datagrams.push_back(Dotted(address) + ':' + std::to_string(port) +
+                              (m_from != 0 ? " via " + Dotted(m_from) : ""));
         if (m_fail == kSendError) {
             return -1;
         }
@@ -109,25 +105,16 @@ public:
     std::vector<std::uint8_t> m_sent;
     std::uint32_t m_address = 0;
     std::uint16_t m_port = 0;
-    std::vector<Subnet> m_subnets;
     bool m_subnetsListed = true;
-    std::map<std::string, std::uint32_t> m_names;
-    // Every datagram sent, whole or not: to, port, and the adapter bound (0: none).
-    struct Datagram {
-        std::uint32_t to;
-        std::uint16_t port;
-        std::uint32_t from;
-        bool operator==(const Datagram& o) const {
-            return to == o.to && port == o.port && from == o.from;
-        }
-    };
-    std::vector<Datagram> m_datagrams;
+    // Every datagram sent, whole or not: "to:port", and " via" the adapter bound.
+    std::vector<std::string> m_datagrams;
     std::uint32_t m_from = 0;
-};
 
-std::ostream& operator<<(std::ostream& out, const FakeSocketOps::Datagram& d) {
-    return out << std::hex << d.to << ':' << std::dec << d.port << " from " << std::hex << d.from;
-}
+    static std::string Dotted(std::uint32_t a) {
+        return std::to_string(a >> 24) + '.' + std::to_string(a >> 16 & 255) + '.' +
+               std::to_string(a >> 8 & 255) + '.' + std::to_string(a & 255);
+    }
+};
 
 const MacBytes kMac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
 
@@ -215,116 +202,58 @@ TEST(WakeSender, CallsShareNothing) {
     EXPECT_EQ(ops.m_open, 0);
 }
 
-using Datagrams = std::vector<FakeSocketOps::Datagram>;
-constexpr std::uint32_t kAdapterA = 0xC0000201; // 192.0.2.1/24
-constexpr std::uint32_t kAdapterB = 0xC6336401; // 198.51.100.1/24
-
-// This PC as the destination tests see it: two LANs, and one name known.
-void TwoLans(FakeSocketOps& ops) {
-    ops.m_adapters = {kAdapterA, kAdapterB};
-    ops.m_subnets = {{kAdapterA, 24}, {kAdapterB, 24}};
-    ops.m_names = {{"far-pc.example", 0xCB00710A}, {"near-pc", 0xC000020A}};
-}
-
 // A PC with no destination sends what a wake sent before destinations were
-// kept, call for call and byte for byte, with or without adapters.
-TEST(WakeTargets, NoDestinationSendsTodaysWake) {
-    for (const bool adapters : {false, true}) {
-        FakeSocketOps before(FakeSocketOps::kNone);
-        FakeSocketOps now(FakeSocketOps::kNone);
-        if (adapters) {
-            TwoLans(before);
-            TwoLans(now);
-        }
-        EXPECT_EQ(SendWakePacket(kMac, before), SEND_OK);
-        EXPECT_EQ(SendWake(WakeTarget{kMac, "", 0}, now), SEND_OK);
-        EXPECT_EQ(now.m_calls, before.m_calls);
-        EXPECT_EQ(now.m_datagrams, before.m_datagrams);
-        EXPECT_EQ(now.m_sent, before.m_sent);
-    }
-    FakeSocketOps ops(FakeSocketOps::kNone);
-    TwoLans(ops);
-    EXPECT_EQ(SendWake(WakeTarget{kMac, "", 0}, ops), SEND_OK);
-    EXPECT_EQ(ops.m_datagrams,
-              (Datagrams{{kLimitedBroadcast, 7, kAdapterA}, {kLimitedBroadcast, 7, kAdapterB}}));
-}
-
-TEST(WakeTargets, APortAloneSendsTheLanBroadcastToIt) {
-    FakeSocketOps ops(FakeSocketOps::kNone);
-    TwoLans(ops);
-    EXPECT_EQ(SendWake(WakeTarget{kMac, "", 9}, ops), SEND_OK);
-    EXPECT_EQ(ops.m_datagrams,
-              (Datagrams{{kLimitedBroadcast, 9, kAdapterA}, {kLimitedBroadcast, 9, kAdapterB}}));
-}
-
-// Another subnet's broadcast address, or a far PC by name: one datagram there,
-// through the system's route, broadcasts allowed; port 7 unless given.
-TEST(WakeTargets, AFarDestinationGetsOneDatagramAndNothingElse) {
+// kept, call for call and byte for byte; each other kind of PC its own.
+TEST(WakeTargets, WhichDatagramsEachKindOfPcGets) {
+    using Sent = std::vector<std::string>;
     const struct {
-        const char* destination;
-        std::uint16_t port;
-        Datagrams sent;
+        WakeTarget target;
+        int result;
+        Sent sent;
     } cases[] = {
-        {"203.0.113.255", 0, {{0xCB0071FF, 7, 0}}},
-        {"203.0.113.255", 9, {{0xCB0071FF, 9, 0}}},
-        {"far-pc.example", 40000, {{0xCB00710A, 40000, 0}}},
+        {{kMac, "", 0},
+         SEND_OK,
+         {"255.255.255.255:7 via 192.0.2.1", "255.255.255.255:7 via 198.51.100.1"}},
+        {{kMac, "", 9},
+         SEND_OK,
+         {"255.255.255.255:9 via 192.0.2.1", "255.255.255.255:9 via 198.51.100.1"}},
+        // Far: another subnet's broadcast address, or a name; the system's route.
+        {{kMac, "203.0.113.255", 0}, SEND_OK, {"203.0.113.255:7"}},
+        {{kMac, "far-pc", 40000}, SEND_OK, {"203.0.113.10:40000"}},
+        // On an own subnet, its broadcast address too: the LAN broadcast as well.
+        {{kMac, "near-pc", 9},
+         SEND_OK,
+         {"192.0.2.10:9", "255.255.255.255:9 via 192.0.2.1", "255.255.255.255:9 via 198.51.100.1"}},
+        {{kMac, "198.51.100.255", 0},
+         SEND_OK,
+         {"198.51.100.255:7", "255.255.255.255:7 via 192.0.2.1",
+          "255.255.255.255:7 via 198.51.100.1"}},
+        {{kMac, "no-such-pc", 9}, SEND_ERR_NO_DESTINATION, {}},
     };
     for (const auto& c : cases) {
         FakeSocketOps ops(FakeSocketOps::kNone);
-        TwoLans(ops);
-        EXPECT_EQ(SendWake(WakeTarget{kMac, c.destination, c.port}, ops), SEND_OK);
-        EXPECT_EQ(ops.m_datagrams, c.sent) << c.destination;
-        EXPECT_EQ(std::count(ops.m_calls.begin(), ops.m_calls.end(), "broadcast"), 1);
-        WakePacket expected;
-        BuildWakePacket(expected, kMac);
-        EXPECT_EQ(ops.m_sent, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+        ops.m_adapters = {0xC0000201, 0xC6336401};
+        EXPECT_EQ(SendWake(c.target, ops), c.result) << c.target.destination;
+        EXPECT_EQ(ops.m_datagrams, c.sent) << c.target.destination;
         EXPECT_EQ(ops.m_open, 0);
-    }
-    // An address is never asked of the resolver; a name is, at the send.
-    FakeSocketOps ops(FakeSocketOps::kNone);
-    TwoLans(ops);
-    SendWake(WakeTarget{kMac, "203.0.113.255", 0}, ops);
-    EXPECT_EQ(ops.m_calls.front(), "open");
-    ops.m_calls.clear();
-    SendWake(WakeTarget{kMac, "far-pc.example", 0}, ops);
-    EXPECT_EQ(ops.m_calls.front(), "resolve far-pc.example");
-}
-
-// A PC on one of this PC's own subnets may not answer for its address while
-// it sleeps: it gets the LAN broadcast too, on its port. The subnet's own
-// broadcast address counts as on it; subnets that cannot be read, as far.
-TEST(WakeTargets, ADestinationOnAnOwnSubnetGetsTheLanBroadcastToo) {
-    const struct {
-        const char* destination;
-        std::uint32_t to;
-    } cases[] = {
-        {"192.0.2.10", 0xC000020A}, {"near-pc", 0xC000020A}, {"198.51.100.255", 0xC63364FF}};
-    for (const auto& c : cases) {
-        FakeSocketOps ops(FakeSocketOps::kNone);
-        TwoLans(ops);
-        EXPECT_EQ(SendWake(WakeTarget{kMac, c.destination, 9}, ops), SEND_OK);
-        EXPECT_EQ(ops.m_datagrams, (Datagrams{{c.to, 9, 0},
-                                              {kLimitedBroadcast, 9, kAdapterA},
-                                              {kLimitedBroadcast, 9, kAdapterB}}))
-            << c.destination;
-    }
-    FakeSocketOps unread(FakeSocketOps::kNone);
-    TwoLans(unread);
-    unread.m_subnetsListed = false;
-    EXPECT_EQ(SendWake(WakeTarget{kMac, "192.0.2.10", 0}, unread), SEND_OK);
-    EXPECT_EQ(unread.m_datagrams, (Datagrams{{0xC000020A, 7, 0}}));
-}
-
-TEST(WakeTargets, ANameThatDoesNotResolveSendsNothing) {
-    for (const char* name : {"no-such-pc", "192.0.2.256", "192.0.2.1 "}) {
-        FakeSocketOps ops(FakeSocketOps::kNone);
-        TwoLans(ops);
-        EXPECT_EQ(SendWake(WakeTarget{kMac, name, 0}, ops), SEND_ERR_NO_DESTINATION) << name;
-        EXPECT_EQ(ops.m_calls, std::vector<std::string>{std::string("resolve ") + name});
+        // Broadcasts allowed on every socket, a name asked at the send only.
+        EXPECT_EQ(std::count(ops.m_calls.begin(), ops.m_calls.end(), "broadcast"),
+                  static_cast<long>(c.sent.size()));
+        const bool name = std::isalpha(static_cast<unsigned char>(c.target.destination[0]));
+        EXPECT_EQ(ops.m_calls.front() == "resolve " + c.target.destination, name);
+        if (c.target.destination.empty() && c.target.port == 0) {
+            FakeSocketOps before(FakeSocketOps::kNone);
+            before.m_adapters = ops.m_adapters;
+            SendWakePacket(kMac, before);
+            EXPECT_EQ(ops.m_calls, before.m_calls);
+            EXPECT_EQ(ops.m_datagrams, before.m_datagrams);
+            EXPECT_EQ(ops.m_sent, before.m_sent);
+        }
     }
 }
 
-// Any copy taken whole is a wake sent; otherwise the destination's failure.
+// Any copy taken whole is a wake sent, else the destination's failure;
+// subnets that cannot be read make every destination a far one.
 TEST(WakeTargets, FailuresOfTheDestinationAndOfTheLanBroadcast) {
     using F = FakeSocketOps;
     const struct {
@@ -332,19 +261,22 @@ TEST(WakeTargets, FailuresOfTheDestinationAndOfTheLanBroadcast) {
         std::vector<F::Fail> fails; // the destination's socket first
         int result;
     } cases[] = {
-        {"203.0.113.255", {F::kSendShort}, SEND_ERR_SENDTO},
         {"203.0.113.255", {F::kBroadcast}, SEND_ERR_BROADCAST},
         {"192.0.2.10", {F::kSendError, F::kNone}, SEND_OK},
         {"192.0.2.10", {F::kNone, F::kOpen}, SEND_OK},
-        {"192.0.2.10", {F::kOpen, F::kSendError}, SEND_ERR_SOCKET},
+        {"192.0.2.10", {F::kOpen, F::kSendShort}, SEND_ERR_SOCKET},
     };
     for (const auto& c : cases) {
         FakeSocketOps ops(F::kNone);
-        TwoLans(ops);
+        ops.m_adapters = {1};
         ops.m_fails = c.fails;
         EXPECT_EQ(SendWake(WakeTarget{kMac, c.destination, 0}, ops), c.result) << c.fails[0];
         EXPECT_EQ(ops.m_open, 0);
     }
+    FakeSocketOps unread(F::kNone);
+    unread.m_subnetsListed = false;
+    EXPECT_EQ(SendWake(WakeTarget{kMac, "192.0.2.10", 0}, unread), SEND_OK);
+    EXPECT_EQ(unread.m_datagrams, std::vector<std::string>{"192.0.2.10:7"});
 }
 
 TEST(MacLookup, AddressesAndSubnets) {
@@ -364,13 +296,8 @@ TEST(MacLookup, AddressesAndSubnets) {
     for (std::uint32_t out : {0xC0000200u, 0xC00002FFu, 0x0A000002u, 0xC0000302u}) {
         EXPECT_FALSE(OnLocalSubnet(out, nets)) << std::hex << out;
     }
-    // But the first two are on the subnet, where a wake may go.
-    for (std::uint32_t in : {0xC0000200u, 0xC00002FFu, 0xC0000202u, 0xC6336401u}) {
-        EXPECT_TRUE(WithinSubnets(in, nets)) << std::hex << in;
-    }
-    for (std::uint32_t out : {0x0A000002u, 0xC0000302u, 0xC6336402u}) {
-        EXPECT_FALSE(WithinSubnets(out, nets)) << std::hex << out;
-    }
+    EXPECT_TRUE(WithinSubnets(0xC0000200u, nets) && WithinSubnets(0xC00002FFu, nets));
+    EXPECT_FALSE(WithinSubnets(0x0A000002u, nets) || WithinSubnets(0xC6336402u, nets));
 }
 
 // Which rows are usable is the status checks' rule, tested with them.
