@@ -8,30 +8,6 @@
 namespace kivrel {
 namespace {
 
-// What is wrong with a MAC text that none of the forms takes: its length (up
-// to a NUL, which no form holds), a separator out of place (every one must be
-// the form's), or a digit.
-MacParseResult MacFault(const std::string& macText) {
-    const std::string text = macText.substr(0, macText.find('\0'));
-    std::size_t step = 0;
-    char separator = '\0';
-    if (text.size() == kMacTextLength) {
-        step = 3;
-        separator = text[2] == ':' ? ':' : '-';
-    } else if (text.size() == 14) {
-        step = 5;
-        separator = '.';
-    } else if (text.size() != 12) {
-        return MAC_ERR_LENGTH;
-    }
-    for (std::size_t i = step - 1; step != 0 && i < text.size(); i += step) {
-        if (text[i] != separator) {
-            return MAC_ERR_SEPARATOR;
-        }
-    }
-    return MAC_ERR_DIGIT;
-}
-
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
     return first == std::string::npos
@@ -50,7 +26,7 @@ TargetInputResult ValidateTargetInput(const std::string& nameText, const std::st
         return result;
     }
     if (!ParseMacAnyForm(result.mac, macText)) {
-        result.messageId = MacParseMessageId(MacFault(macText));
+        result.messageId = MacParseMessageId(MacAnyFormFault(macText));
         result.field = TargetField::Mac;
         return result;
     }
