@@ -83,10 +83,16 @@ bool NoWindow() {
 } // namespace
 
 int main(int argc, char** argv) {
+    static const char usage[] = "usage: kivrel XX-XX-XX-XX-XX-XX [DESTINATION[:PORT]] | NAME\n";
     const std::string text = kivrel::JoinArguments(argc, argv);
     if (text.empty()) {
-        std::fprintf(stderr, "usage: kivrel XX-XX-XX-XX-XX-XX [DESTINATION[:PORT]] | NAME\n");
+        std::fputs(usage, stderr);
         return kivrel::CLI_EXIT_BAD_ADDRESS;
+    }
+    // What a Linux user tries first; no PC of the list is named so.
+    if (text == "--help" || text == "-h") {
+        std::fputs(usage, stdout);
+        return 0;
     }
     StderrMessages messages;
     kivrel::AbortEvent pause;

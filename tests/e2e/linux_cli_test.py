@@ -56,11 +56,11 @@ class LinuxCli(unittest.TestCase):
     def test_rejected_text_says_why_and_sends_nothing(self):
         length, separator, digit = (kivtest.MESSAGES[i] for i in (
             kivtest.R.IDS_MAC_LENGTH, kivtest.R.IDS_MAC_SEPARATOR, kivtest.R.IDS_MAC_DIGIT))
-        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND].replace('%1', '--help')
+        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND].replace('%1', '--verbose')
         cases = {
             ('00-11-22-33-44-55', '66-77-88-99-AA-BB'): length,
             ('00:11:22:33:44:55',): separator,
-            ('--help',): unknown.replace('%2', os.getcwd()),
+            ('--verbose',): unknown.replace('%2', os.getcwd()),
             ('00-11-22-3X-44-55',): digit,
         }
         for args, message in cases.items():
@@ -94,6 +94,8 @@ class LinuxCli(unittest.TestCase):
         result = self.run_kivrel()
         self.assertEqual(result.returncode, 1)
         self.assertIn('usage', result.stderr)
+        helped = self.run_kivrel('--help')
+        self.assertEqual((helped.returncode, helped.stdout), (0, result.stderr))
         self.assertEqual(self.listener.receive_all(), [])
 
 
