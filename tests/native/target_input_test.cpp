@@ -89,14 +89,12 @@ TEST(TargetInput, ValidInputGivesTheSixBytes) {
 
 // After the name and the MAC: a port of 1 to 65535, or none at all.
 TEST(TargetInput, APortIsOneTo65535OrNone) {
-    for (const char* port : {"0", "65536", "x", "1 2"}) {
+    for (const char* port : {"0", "65536", "99999999999", "+9", "x", "1 2"}) {
         ExpectFault("pc", "00-11-22-33-44-55", IDS_PORT_BAD, TargetField::Port, port);
     }
     ExpectFault("pc", "00-11-22-33-44-5", IDS_MAC_LENGTH, TargetField::Mac, "0");
-    for (const auto& c : {std::make_pair("  ", 0), std::make_pair(" 9 ", 9)}) {
-        const TargetInputResult result = ValidateTargetInput("pc", "00-11-22-33-44-55", c.first);
-        EXPECT_EQ(result.messageId + result.port, unsigned(c.second)) << c.first;
-    }
+    EXPECT_EQ(ValidateTargetInput("pc", "00-11-22-33-44-55", " 065535 ").port, 65535);
+    EXPECT_EQ(ValidateTargetInput("pc", "00-11-22-33-44-55", "  ").messageId, 0u);
 }
 
 } // namespace
