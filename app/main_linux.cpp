@@ -3,6 +3,7 @@
 #include "app/cli_wake.h"
 #include "app/command_line.h"
 #include "res/utf8_strings.h"
+#include "targets/address_file.h"
 #include "targets/target_file.h"
 #include "wake/abort_event.h"
 #include "wake/wake_sender.h"
@@ -64,6 +65,16 @@ std::string CurrentFolder() {
     return text;
 }
 
+void LoadAddresses(kivrel::AddressBook& book) {
+    kivrel::ReadAddressFile(book, kivrel::kAddressFileName, kivrel::READ_SHARED);
+}
+
+void PrintError(unsigned id, const std::string& destination) {
+    std::fprintf(
+        stderr, "Kivrel: %s\n",
+        kivrel::FillTexts(std::string(kivrel::Utf8String(id)), destination, std::string()).c_str());
+}
+
 // No window here: the list in the folder is all there is.
 bool NoWindow() {
     return false;
@@ -72,15 +83,21 @@ bool NoWindow() {
 } // namespace
 
 int main(int argc, char** argv) {
+    static const char usage[] = "usage: kivrel XX-XX-XX-XX-XX-XX [DESTINATION[:PORT]] | NAME\n";
     const std::string text = kivrel::JoinArguments(argc, argv);
     if (text.empty()) {
-        std::fprintf(stderr, "usage: kivrel XX-XX-XX-XX-XX-XX | NAME\n");
+        std::fputs(usage, stderr);
         return kivrel::CLI_EXIT_BAD_ADDRESS;
+    }
+    // What a Linux user tries first; no PC of the list is named so.
+    if (text == "--help" || text == "-h") {
+        std::fputs(usage, stdout);
+        return 0;
     }
     StderrMessages messages;
     kivrel::AbortEvent pause;
     const BytesCodec codec;
     return kivrel::RunCommandLineWake(
-        text, messages, kivrel::SendWakePacket,
-        {LoadShared, NoLeadByte, pause, codec, CurrentFolder, NoWindow});
+        text, messages, kivrel::SendWake,
+        {LoadShared, NoLeadByte, pause, codec, CurrentFolder, NoWindow, LoadAddresses, PrintError});
 }

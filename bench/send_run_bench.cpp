@@ -21,7 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int NoSend(const kivrel::MacBytes&) {
+int NoSend(const kivrel::WakeTarget&) {
     return kivrel::SEND_OK;
 }
 
@@ -58,19 +58,19 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const std::vector<kivrel::MacBytes> macs(targets,
-                                             kivrel::MacBytes{0, 0x11, 0x22, 0x33, 0x44, 0x55});
+    const std::vector<kivrel::WakeTarget> wakes(
+        targets, kivrel::WakeTarget{{0, 0x11, 0x22, 0x33, 0x44, 0x55}, "", 0});
     const double floorMs = targets * static_cast<double>(kivrel::kSendIntervalMs);
     std::printf("send run: n=%d, floor %.0f ms, sender %s\n", targets, floorMs,
-                send ? "SendWakePacket" : "no-op");
+                send ? "SendWake" : "no-op");
     const kivrel::SendFunction sender =
-        send ? static_cast<kivrel::SendFunction>(kivrel::SendWakePacket) : NoSend;
+        send ? static_cast<kivrel::SendFunction>(kivrel::SendWake) : NoSend;
     std::vector<double> overheads;
     for (int run = 0; run < runs; ++run) {
         kivrel::AbortEvent abort;
         CountReports reports;
         const Clock::time_point start = Clock::now();
-        kivrel::SendWorker(macs, abort, reports, sender);
+        kivrel::SendWorker(wakes, abort, reports, sender);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         overheads.push_back(ms - floorMs);
         std::printf("run %d: %.1f ms, overhead %.1f ms (%.3f ms per target), %d failed\n", run + 1,

@@ -51,16 +51,20 @@ endfunction()
 # A Python test that drives the real programs from outside, always isolated.
 # WINE gives it a wineserver and an X display of its own, under this build's
 # Wine loader; LANS N, N isolated LANs beside lo (ARGS then usually ends with
-# "-k lans", their cases). The run fails when no case ran, or when other than
-# SKIPS cases (none unless given) were skipped.
+# "-k lans", their cases), and FAR a far LAN behind the first one's router.
+# The run fails when no case ran, or when other than SKIPS cases (none unless
+# given) were skipped.
 function(kivrel_add_script_test name script)
-  cmake_parse_arguments(ARG "WINE" "LANS;TIMEOUT;SKIPS" "ARGS" ${ARGN})
+  cmake_parse_arguments(ARG "WINE;FAR" "LANS;TIMEOUT;SKIPS" "ARGS" ${ARGN})
   if(NOT ARG_SKIPS)
     set(ARG_SKIPS 0)
   endif()
   set(harness ${KIVREL_ISOLATED})
   if(ARG_LANS)
     list(APPEND harness --lans ${ARG_LANS})
+  endif()
+  if(ARG_FAR)
+    list(APPEND harness --far)
   endif()
   if(ARG_WINE)
     list(APPEND harness --wine=${KIVREL_WINE_LOADER})

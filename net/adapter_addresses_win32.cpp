@@ -69,8 +69,11 @@ bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
     }
     const auto* table = reinterpret_cast<const MIB_IPADDRTABLE*>(buffer.data());
     for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-        subnets.push_back({Ipv4FromNetwork(&table->table[i].dwAddr),
-                           PrefixOf(Ipv4FromNetwork(&table->table[i].dwMask))});
+        // The loopback's 127.0.0.0/8 is no network of this PC's, as on Linux.
+        const std::uint32_t address = Ipv4FromNetwork(&table->table[i].dwAddr);
+        if (address >> 24 != 127) {
+            subnets.push_back({address, PrefixOf(Ipv4FromNetwork(&table->table[i].dwMask))});
+        }
     }
     return true;
 }

@@ -72,4 +72,16 @@ bool OnLocalSubnet(std::uint32_t address, const std::vector<Subnet>& subnets) {
     return false;
 }
 
+bool WithinSubnets(std::uint32_t address, const std::vector<Subnet>& subnets) {
+    for (const Subnet& subnet : subnets) {
+        // A /0 is no network of its own.
+        if (subnet.prefixLength != 0 && subnet.prefixLength <= 32 &&
+            (address & MaskOf(subnet.prefixLength)) ==
+                (subnet.address & MaskOf(subnet.prefixLength))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace kivrel

@@ -27,5 +27,7 @@ struct Subnet {
 unsigned PrefixOf(std::uint32_t mask);
 // On one of the subnets, and neither its network nor its broadcast address.
 bool OnLocalSubnet(std::uint32_t address, const std::vector<Subnet>& subnets);
+// Anywhere on one of the subnets, its network and broadcast addresses too.
+bool WithinSubnets(std::uint32_t address, const std::vector<Subnet>& subnets);
 
 } // namespace kivrel

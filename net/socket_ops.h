@@ -1,9 +1,13 @@
-// The few datagram-socket calls the sender makes, behind a seam so that tests
-// can make each of them fail. The system implementation is per platform.
+// The few datagram-socket calls the sender makes, and what it asks the system
+// before them, behind a seam so that tests can make each of them fail or
+// answer as they please. The system implementation is per platform.
 #pragma once
+
+#include "net/ipv4.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kivrel {
@@ -16,6 +20,10 @@ public:
     virtual ~SocketOps() = default;
     // As ReadAdapterAddresses: the adapters to send through, false if unreadable.
     virtual bool AdapterAddresses(std::vector<std::uint32_t>& addresses) = 0;
+    // As ReadAdapterSubnets: which destinations lie on this PC's own networks.
+    virtual bool AdapterSubnets(std::vector<Subnet>& subnets) = 0;
+    // As ResolveHostName: a destination's name to its address, at send time.
+    virtual bool Resolve(const std::string& utf8Name, std::uint32_t& ipv4) = 0;
     virtual Handle OpenUdp() = 0;
     virtual bool EnableBroadcast(Handle socket) = 0;
     // Binds to an adapter's address (host byte order) and an ephemeral port.

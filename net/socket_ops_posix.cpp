@@ -1,6 +1,7 @@
 #include "net/socket_ops.h"
 
 #include "net/adapter_addresses.h"
+#include "net/host_name.h"
 #include "net/ipv4.h"
 
 #include <arpa/inet.h>
@@ -17,6 +18,14 @@ class PosixSocketOps final : public SocketOps {
 public:
     bool AdapterAddresses(std::vector<std::uint32_t>& addresses) override {
         return ReadAdapterAddresses(addresses);
+    }
+
+    bool AdapterSubnets(std::vector<Subnet>& subnets) override {
+        return ReadAdapterSubnets(subnets);
+    }
+
+    bool Resolve(const std::string& utf8Name, std::uint32_t& ipv4) override {
+        return ResolveHostName(utf8Name, ipv4);
     }
 
     Handle OpenUdp() override {

@@ -15,6 +15,9 @@
 // Looking up a PC's MAC from its address.
 #define IDC_ADDRESS_EDIT 1006
 #define IDC_FIND_MAC 1007
+// Where a PC's wakes go, beyond this LAN.
+#define IDC_DEST_EDIT 1008
+#define IDC_PORT_EDIT 1009
 
 #define ID_SEND_SELECTED 32771
 #define ID_SEND_ALL 32772
@@ -95,21 +98,21 @@
 #define IDS_STATUS_OTHER 61244
 
 // Whether a PC woke, and why it may not have: the status checks' switch, the
-// diagnosis and its lines (61280 to 61299).
+// diagnosis and its lines (61300 to 61319).
 #define ID_TARGET_DIAGNOSE 32782
 #define ID_VIEW_STATUS_CHECK 32783
 #define IDD_DIAGNOSE 132
 #define IDC_DIAGNOSIS_TEXT 1010
-#define IDS_DIAG_OFF_NETWORK 61280
-#define IDS_DIAG_LOCAL_MAC 61281
-#define IDS_DIAG_GATEWAY_MAC 61282
-#define IDS_DIAG_OTHER_DEVICE 61283
-#define IDS_DIAG_NO_ECHO 61284
-#define IDS_DIAG_LAST_WAKE_ADAPTERS 61285
-#define IDS_DIAG_LAST_WAKE_DESTINATION 61286
-#define IDS_DIAG_CHECKLIST 61287
-#define IDS_LOOKUP_GATEWAY 61288
-#define IDS_LOOKUP_LOCAL_MAC 61289
+#define IDS_DIAG_OFF_NETWORK 61300
+#define IDS_DIAG_LOCAL_MAC 61301
+#define IDS_DIAG_GATEWAY_MAC 61302
+#define IDS_DIAG_OTHER_DEVICE 61303
+#define IDS_DIAG_NO_ECHO 61304
+#define IDS_DIAG_LAST_WAKE_ADAPTERS 61305
+#define IDS_DIAG_LAST_WAKE_DESTINATION 61306
+#define IDS_DIAG_CHECKLIST 61307
+#define IDS_LOOKUP_GATEWAY 61308
+#define IDS_LOOKUP_LOCAL_MAC 61309
 
 // The data file held by another program (61220-61229).
 #define IDS_FILE_IN_USE 61220
@@ -122,3 +125,9 @@
 #define IDS_EXPORT_IN_USE 61293
 #define IDS_SAVE_KEPT 61294
 #define IDS_SAVE_EXPORT_FIRST 61295
+
+// Waking a PC beyond this LAN: its destination and port (61280-61289).
+#define IDS_SEND_NO_DESTINATION 61280
+#define IDS_PORT_BAD 61281
+#define IDS_IMPORT_BAD_PORT 61282
+#define IDS_CLI_NO_DESTINATION 61283

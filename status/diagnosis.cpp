@@ -27,6 +27,13 @@ std::string FormatIpv4(std::uint32_t ipv4) {
            std::to_string((ipv4 >> 8) & 0xFF) + '.' + std::to_string(ipv4 & 0xFF);
 }
 
+std::string DestinationText(const PcAddresses& addresses) {
+    if (addresses.destination.empty() || addresses.port == 0) {
+        return addresses.destination;
+    }
+    return addresses.destination + ':' + std::to_string(addresses.port);
+}
+
 std::vector<DiagnosisLine> Diagnose(const DiagnosisFacts& facts) {
     std::vector<DiagnosisLine> lines;
     const std::string mac = FormatMacText(facts.mac);

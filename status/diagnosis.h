@@ -6,6 +6,7 @@
 #include "net/ipv4.h"
 #include "net/neighbour_table.h"
 #include "status/status_schedule.h"
+#include "targets/address_file.h"
 
 #include <cstdint>
 #include <string>
@@ -17,8 +18,7 @@ namespace kivrel {
 struct LastWake {
     bool sent = false; // false: none this run
     std::string when;  // as the user's clock reads it
-    // The adapters' addresses it left from; a PC's own destination, once one
-    // is kept with it, goes in destination instead.
+    // The adapters' addresses it left from, or the PC's own destination.
     std::vector<std::uint32_t> adapters;
     std::string destination;
     bool done = false; // the sender's result
@@ -51,6 +51,9 @@ bool IsLocallyAdministered(const MacBytes& mac);
 bool IsGatewayMac(const MacBytes& mac, const std::vector<std::uint32_t>& gateways,
                   const std::vector<NeighbourEntry>& rows, std::uint32_t& gateway);
 std::string FormatIpv4(std::uint32_t ipv4);
+// Where a wake to the PC goes, with its port when not 7: empty for this LAN's
+// broadcast.
+std::string DestinationText(const PcAddresses& addresses);
 
 std::vector<DiagnosisLine> Diagnose(const DiagnosisFacts& facts);
 

@@ -5,12 +5,14 @@
 
 #include <exception>
 #include <utility>
+#include <vector>
 
 namespace kivrel {
 namespace {
 
-// Far more than any list of PCs needs; a bigger file is not ours.
-constexpr std::uint64_t kMaxFileSize = 1 << 20;
+// Far more than any list of PCs needs (100,000 lines of 160 bytes); a bigger
+// file is not ours.
+constexpr std::uint64_t kMaxFileSize = 16 << 20;
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) {
@@ -21,23 +23,41 @@ bool IsControl(char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
 }
 
+// The MAC, a blank, then one to three fields apart by tabs: the address,
+// the destination and the port. Something must be kept.
 bool ParseLine(const std::string& line, AddressBook& book) {
     MacBytes mac{};
     if (line.size() < kMacTextLength + 2 || !IsBlank(line[kMacTextLength]) ||
         ParseMacText(mac, line.substr(0, kMacTextLength).c_str()) != MAC_OK) {
         return false;
     }
-    const std::string address = CleanAddressText(line.substr(kMacTextLength + 1));
-    if (address.empty()) {
+    std::vector<std::string> fields;
+    for (std::size_t at = kMacTextLength + 1;;) {
+        const std::size_t tab = line.find('\t', at);
+        fields.push_back(
+            CleanAddressText(line.substr(at, tab == std::string::npos ? tab : tab - at)));
+        if (tab == std::string::npos) {
+            break;
+        }
+        at = tab + 1;
+    }
+    if (fields.size() > 3) {
         return false;
     }
-    book[mac] = address;
+    fields.resize(3);
+    PcAddresses kept;
+    kept.address = fields[0];
+    kept.destination = fields[1];
+    if ((!fields[2].empty() && !ParsePortText(fields[2], kept.port)) || kept.empty()) {
+        return false;
+    }
+    book[mac] = kept;
     return true;
 }
 
-TargetFileStatus ReadText(std::string& text, const char* path) {
+TargetFileStatus ReadText(std::string& text, const char* path, ReadSharing sharing) {
     PlatformFile file;
-    const TargetFileStatus opened = OpenKeptFile(file, path);
+    const TargetFileStatus opened = OpenKeptFile(file, path, sharing);
     if (opened != FILE_LOADED) {
         return opened;
     }
@@ -50,10 +70,10 @@ TargetFileStatus ReadText(std::string& text, const char* path) {
     return file.Read(&text[0], text.size(), got) && got == text.size() ? FILE_LOADED : FILE_DAMAGED;
 }
 
-TargetFileStatus ReadBook(AddressBook& book, const char* path) {
+TargetFileStatus ReadBook(AddressBook& book, const char* path, ReadSharing sharing) {
     try {
         std::string text;
-        const TargetFileStatus status = ReadText(text, path);
+        const TargetFileStatus status = ReadText(text, path, sharing);
         if (status == FILE_LOADED && !ParseAddressText(text, book)) {
             return FILE_DAMAGED;
         }
@@ -79,11 +99,34 @@ std::string CleanAddressText(const std::string& utf8) {
     return clean;
 }
 
+bool ParsePortText(const std::string& text, std::uint16_t& port) {
+    unsigned long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9' || value > 65535) {
+            return false;
+        }
+        value = value * 10 + static_cast<unsigned long>(c - '0');
+    }
+    if (text.empty() || value < 1 || value > 65535) {
+        return false;
+    }
+    port = static_cast<std::uint16_t>(value);
+    return true;
+}
+
 std::string FormatAddressText(const AddressBook& book) {
     std::string text;
     for (const auto& row : book) {
+        const PcAddresses& kept = row.second;
+        text += FormatMacText(row.first) + ' ' + kept.address;
+        if (!kept.destination.empty() || kept.port != 0) {
+            text += '\t' + kept.destination;
+        }
+        if (kept.port != 0) {
+            text += '\t' + std::to_string(kept.port);
+        }
         // CRLF: the file is meant to be read in any Windows editor.
-        text += FormatMacText(row.first) + ' ' + row.second + "\r\n";
+        text += "\r\n";
     }
     return text;
 }
@@ -110,13 +153,13 @@ bool ParseAddressText(const std::string& text, AddressBook& book) {
     return true;
 }
 
-TargetFileStatus ReadAddressFile(AddressBook& book, const char* path) {
+TargetFileStatus ReadAddressFile(AddressBook& book, const char* path, ReadSharing sharing) {
     book.clear();
     AddressBook placed;
-    const TargetFileStatus status = ReadBook(placed, path);
+    const TargetFileStatus status = ReadBook(placed, path, sharing);
     try {
         // A whole "<name>.new" is the newest book, as for the data file.
-        if (ReadBook(book, (std::string(path) + ".new").c_str()) == FILE_LOADED) {
+        if (ReadBook(book, (std::string(path) + ".new").c_str(), sharing) == FILE_LOADED) {
             return status;
         }
     } catch (const std::exception&) {

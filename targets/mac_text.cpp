@@ -105,4 +105,17 @@ bool ParseMacAnyForm(MacBytes& out, const std::string& text) {
     return true;
 }
 
+MacParseResult MacAnyFormFault(const std::string& macText) {
+    MacBytes mac;
+    if (ParseMacAnyForm(mac, macText)) {
+        return MAC_OK;
+    }
+    const std::string text = macText.substr(0, macText.find('\0'));
+    if (text.size() != 12 && text.size() != 14 && text.size() != kMacTextLength) {
+        return MAC_ERR_LENGTH;
+    }
+    std::string digits;
+    return TakeDigits(text, digits) ? MAC_ERR_DIGIT : MAC_ERR_SEPARATOR;
+}
+
 } // namespace kivrel

@@ -26,6 +26,11 @@ MacParseResult ParseMacText(MacBytes& out, const char* text);
 // out is untouched unless the whole text is one of them.
 bool ParseMacAnyForm(MacBytes& out, const std::string& text);
 
+// Why ParseMacAnyForm refuses a text, told as ParseMacText's faults: its
+// length (up to a NUL, which no form holds), a separator out of place (every
+// one must be the form's), or a digit. MAC_OK when it takes it.
+MacParseResult MacAnyFormFault(const std::string& text);
+
 // Converts a terminated group of hexadecimal digits; out is untouched on failure.
 bool HexPairToByte(std::uint8_t& out, const char* group);
 

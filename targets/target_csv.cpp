@@ -54,22 +54,38 @@ bool IsBlank(const CsvRow& row) {
     return true;
 }
 
-CsvImportError ReadRow(const CsvRow& row, int nameColumn, int macColumn, const TextCodec& codec,
-                       TargetEntry& entry) {
-    const std::size_t count = row.fields.size();
-    const std::string name =
-        static_cast<std::size_t>(nameColumn) < count ? Undefused(row.fields[nameColumn]) : "";
-    const std::string mac =
-        static_cast<std::size_t>(macColumn) < count ? row.fields[macColumn] : "";
+// Where each column is: -1 for one the file has not.
+struct Columns {
+    int name = 0;
+    int mac = 1;
+    int address = -1;
+    int destination = -1;
+    int port = -1;
+};
+
+std::string Field(const CsvRow& row, int column) {
+    return column >= 0 && static_cast<std::size_t>(column) < row.fields.size() ? row.fields[column]
+                                                                               : std::string();
+}
+
+CsvImportError ReadRow(const CsvRow& row, const Columns& columns, const TextCodec& codec,
+                       TargetEntry& entry, PcAddresses& kept) {
+    const std::string name = Undefused(Field(row, columns.name));
     if (name.empty()) {
         return CSV_ERR_NAME_EMPTY;
     }
-    if (!ParseMacAnyForm(entry.mac, Trimmed(mac))) {
+    if (!ParseMacAnyForm(entry.mac, Trimmed(Field(row, columns.mac)))) {
         return CSV_ERR_MAC;
     }
     // A NUL would cut the name at the next start, as the data file keeps it.
     if (name.find('\0') != std::string::npos || !codec.Utf8ToAnsi(name, entry.name)) {
         return CSV_ERR_CODE_PAGE;
+    }
+    kept.address = CleanAddressText(Undefused(Field(row, columns.address)));
+    kept.destination = CleanAddressText(Undefused(Field(row, columns.destination)));
+    const std::string port = Trimmed(Field(row, columns.port));
+    if (!port.empty() && !ParsePortText(port, kept.port)) {
+        return CSV_ERR_PORT;
     }
     return CSV_OK;
 }
@@ -78,20 +94,28 @@ CsvImportError ReadRow(const CsvRow& row, int nameColumn, int macColumn, const T
 
 std::string FormatTargetCsv(const TargetList& list, const TextCodec& codec,
                             const AddressBook& addresses) {
-    const auto addressOf = [&addresses](const TargetEntry& entry) {
+    const auto keptOf = [&addresses](const TargetEntry& entry) {
         const auto found = addresses.find(entry.mac);
-        return found == addresses.end() ? std::string() : found->second;
+        return found == addresses.end() ? PcAddresses() : found->second;
     };
     bool anyAddress = false;
+    bool anyDestination = false;
     for (const TargetEntry& entry : list) {
-        anyAddress = anyAddress || !addressOf(entry).empty();
+        const PcAddresses kept = keptOf(entry);
+        anyAddress = anyAddress || !kept.address.empty();
+        anyDestination = anyDestination || !kept.destination.empty() || kept.port != 0;
     }
-    std::string csv =
-        std::string("\xEF\xBB\xBF") + (anyAddress ? "Name,MAC,Address\r\n" : "Name,MAC\r\n");
+    std::string csv = std::string("\xEF\xBB\xBF") + "Name,MAC" + (anyAddress ? ",Address" : "") +
+                      (anyDestination ? ",Destination,Port" : "") + "\r\n";
     for (const TargetEntry& entry : list) {
         csv += CsvField(Defused(codec.AnsiToUtf8(entry.name))) + ',' + entry.FormatMacText();
+        const PcAddresses kept = keptOf(entry);
         if (anyAddress) {
-            csv += ',' + CsvField(Defused(addressOf(entry)));
+            csv += ',' + CsvField(Defused(kept.address));
+        }
+        if (anyDestination) {
+            csv += ',' + CsvField(Defused(kept.destination)) + ',' +
+                   (kept.port != 0 ? std::to_string(kept.port) : std::string());
         }
         csv += "\r\n";
     }
@@ -111,23 +135,26 @@ CsvImport ParseTargetCsv(const std::string& bytes, const TextCodec& codec) {
     while (first < rows.size() && IsBlank(rows[first])) {
         ++first;
     }
-    int nameColumn = 0;
-    int macColumn = 1;
+    Columns columns;
     if (first < rows.size()) {
-        const int named = ColumnOf(rows[first], {"name", "名前", "名称"});
-        const int mac = ColumnOf(rows[first], {"mac", "macaddress", "macアドレス"});
+        const CsvRow& header = rows[first];
+        const int named = ColumnOf(header, {"name", "名前", "名称"});
+        const int mac = ColumnOf(header, {"mac", "macaddress", "macアドレス"});
         if (named != -1 || mac != -1) {
             if (named == -1 || mac == -1) {
                 result.error = CSV_ERR_COLUMNS;
-                result.line = rows[first].line;
-                for (const std::string& heading : rows[first].fields) {
+                result.line = header.line;
+                for (const std::string& heading : header.fields) {
                     result.headings += (result.headings.empty() ? "" : ", ") + heading;
                 }
                 return result;
             }
             ++first;
-            nameColumn = named;
-            macColumn = mac;
+            columns.name = named;
+            columns.mac = mac;
+            columns.address = ColumnOf(header, {"address", "アドレス"});
+            columns.destination = ColumnOf(header, {"destination", "送信先"});
+            columns.port = ColumnOf(header, {"port", "ポート"});
         }
     }
     for (std::size_t i = first; i < rows.size(); ++i) {
@@ -135,13 +162,16 @@ CsvImport ParseTargetCsv(const std::string& bytes, const TextCodec& codec) {
             continue;
         }
         TargetEntry entry;
-        result.error = ReadRow(rows[i], nameColumn, macColumn, codec, entry);
+        PcAddresses kept;
+        result.error = ReadRow(rows[i], columns, codec, entry, kept);
         if (result.error != CSV_OK) {
             result.line = rows[i].line;
             result.entries.Clear();
+            result.kept.clear();
             return result;
         }
         result.entries.Append(std::move(entry));
+        result.kept.push_back(std::move(kept));
     }
     return result;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Takes the README's pictures of Kivrel.exe under Wine: the main window with
 a few targets, the send dialog after a run and the registration dialog, its
-MAC just found from a host name on the harness's LAN, at 96, 144 and 192 DPI
+MAC just found from a host name on the harness's LAN and a destination and
+port typed, at 96, 144 and 192 DPI
 (main.png, main-144.png, main-192.png, ...), and the about box and the open
 操作 and 表示 menus at 96; with the stand-in peers also, at 96, the list once
 the watch after the wake has ended (3 minutes) and the diagnosis of the PC
@@ -144,6 +145,9 @@ def shoot_program(exe, ui, out, suffix, statuses):
         ui.do('click', box, W.IDOK)
         ui.wait_gone(box)
         ui.wait_text(register, R.IDC_NAME_EDIT, PEER_NAME)
+        # Its wakes go to its subnet's broadcast address, port 9.
+        ui.do('settext', register, R.IDC_DEST_EDIT, '192.0.2.255')
+        ui.do('settext', register, R.IDC_PORT_EDIT, '9')
         shoot(ui, register, out / f'register{suffix}.png')
         ui.do('keys', register, 'esc')
         ui.wait_gone(register)

@@ -33,23 +33,23 @@ void CKivrelListView::SaveTargetsOrAsk() {
 
 // Both dialogs are run without a parent: the main window becomes their owner.
 bool CKivrelListView::RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
-                                  std::string& address) {
+                                  kivrel::PcAddresses& addresses) {
     CRegisterDlg dialog;
     if (editing != nullptr) {
         dialog.SetEntry(*editing);
     }
-    dialog.SetAddress(address);
+    dialog.SetAddresses(addresses);
     if (dialog.DoModal() != IDOK) {
         return false;
     }
     result = dialog.GetEntry();
-    address = dialog.GetAddress();
+    addresses = dialog.GetAddresses();
     return true;
 }
 
 // The PCs sent to are checked often for a while, so that they are seen coming
 // up; what was sent is kept for the diagnosis.
-void CKivrelListView::RunSend(kivrel::TargetList copies) {
+void CKivrelListView::RunSend(kivrel::TargetList copies, kivrel::AddressBook addresses) {
     for (const kivrel::TargetEntry& entry : copies) {
         m_checks->NoteWoken(entry.mac);
     }
@@ -67,18 +67,24 @@ void CKivrelListView::RunSend(kivrel::TargetList copies) {
     }
     CSendDlg dialog;
     dialog.m_targets = std::move(copies);
+    dialog.m_addresses = std::move(addresses);
     dialog.DoModal();
     for (std::size_t i = 0; i < dialog.m_results.size(); ++i) {
+        const kivrel::MacBytes& mac = dialog.m_targets.at(static_cast<int>(i)).mac;
+        const auto kept = dialog.m_addresses.find(mac);
+        wake.destination =
+            kept != dialog.m_addresses.end() ? kivrel::DestinationText(kept->second) : "";
         wake.done = dialog.m_results[i] == 0;
-        // A PC's own destination, once one is kept with it, goes in wake.destination.
-        m_lastWakes[dialog.m_targets.at(static_cast<int>(i)).mac] = wake;
+        m_lastWakes[mac] = wake;
     }
 }
 
-void CKivrelListView::RunDiagnose(const kivrel::TargetEntry& entry, const std::string& address) {
+void CKivrelListView::RunDiagnose(const kivrel::TargetEntry& entry,
+                                  const kivrel::PcAddresses& addresses) {
     kivrel::DiagnosisFacts facts;
     facts.mac = entry.mac;
-    // A PC's own destination, once one is kept with it, goes in facts.destination.
+    facts.destination = kivrel::DestinationText(addresses);
+    const std::string& address = addresses.address;
     if (!kivrel::ReadNeighbourTable(facts.neighbours)) {
         facts.neighbours.clear();
     }

@@ -87,11 +87,12 @@ private:
     void SetRedraw(bool redraw) override;
 
     bool RunRegister(const kivrel::TargetEntry* editing, kivrel::TargetEntry& result,
-                     std::string& address) override;
-    void RunSend(kivrel::TargetList copies) override;
+                     kivrel::PcAddresses& addresses) override;
+    void RunSend(kivrel::TargetList copies, kivrel::AddressBook addresses) override;
     kivrel::FileOutcome RunImport(std::size_t limit, std::string& bytes) override;
     kivrel::FileOutcome RunExport(const std::string& bytes, std::string& file) override;
-    void RunDiagnose(const kivrel::TargetEntry& entry, const std::string& address) override;
+    void RunDiagnose(const kivrel::TargetEntry& entry,
+                     const kivrel::PcAddresses& addresses) override;
 
     win::ListView m_list;
     ListLook m_look;

@@ -1,7 +1,9 @@
-// The dialog in which the user enters one target, new or edited. It only
-// validates; the caller reads the result after IDOK and changes the list.
+// The dialog in which the user enters one target, new or edited, with what is
+// kept beside it: its address, and the destination and port of its wakes. It
+// only validates; the caller reads the result after IDOK and changes the list.
 #pragma once
 
+#include "targets/address_file.h"
 #include "targets/target_entry.h"
 #include "status/mac_finder.h"
 #include "win/controls.h"
@@ -14,9 +16,9 @@ public:
     // Switches to editing; call before DoModal.
     void SetEntry(const kivrel::TargetEntry& entry);
     kivrel::TargetEntry GetEntry() const { return m_entry; }
-    // The PC's host name or address, UTF-8; read back after IDOK.
-    void SetAddress(const std::string& address) { m_address = address; }
-    std::string GetAddress() const { return m_address; }
+    // The PC's host name or address, destination and port; read back after IDOK.
+    void SetAddresses(const kivrel::PcAddresses& addresses) { m_addresses = addresses; }
+    kivrel::PcAddresses GetAddresses() const { return m_addresses; }
 
 protected:
     bool OnInitDialog() override;
@@ -25,16 +27,24 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    win::Edit m_editName;
+    // OK's checks; with an address and the MAC still all zero, and lookUp,
+    // the MAC is looked up first and OK goes on once it is found.
+    void Accept(bool lookUp);
+    bool StartLookup();
     void OnFindMac();
     void OnMacFound();
 
+    win::Edit m_editName;
     win::Edit m_editMac;
-    bool m_bNew = true;
-    kivrel::TargetEntry m_entry;
     win::Edit m_editAddress;
     win::Control m_btnFindMac;
-    std::string m_address;
+    win::Edit m_editDestination;
+    win::Edit m_editPort;
+    bool m_bNew = true;
+    kivrel::TargetEntry m_entry;
+    kivrel::PcAddresses m_addresses;
+    // OK waits for the look-up under way.
+    bool m_acceptAfterLookup = false;
     // Closing the dialog drops a look-up still running, result and all.
     kivrel::MacFinder m_finder;
 };

@@ -77,7 +77,7 @@ void CSendDlg::InitList() {
 
 bool CSendDlg::StartWorker() {
     auto start = std::make_unique<WorkerStart>();
-    start->job = m_run.MakeJob(m_targets);
+    start->job = m_run.MakeJob(m_targets, m_addresses);
     start->dialog = Hwnd();
     const HANDLE thread = ::CreateThread(nullptr, 0, SendWorkerThread, start.get(), 0, nullptr);
     if (thread == nullptr) {

@@ -2,6 +2,7 @@
 // worker thread that sends to each in turn, and shows each result as it comes.
 #pragma once
 
+#include "targets/address_file.h"
 #include "targets/target_list.h"
 #include "ui/list_look.h"
 #include "wake/send_dialog_state.h"
@@ -22,6 +23,8 @@ public:
 
     // Filled by the caller before DoModal, in sending order; unchanged while shown.
     kivrel::TargetList m_targets;
+    // Where each MAC's wake goes, if not to this LAN's broadcast on port 7.
+    kivrel::AddressBook m_addresses;
     // Read after DoModal: the sender's result for each target sent, in order.
     std::vector<int> m_results;
 

@@ -27,6 +27,8 @@ unsigned RowFaultMessage(CsvImportError error) {
         return IDS_IMPORT_NAME_EMPTY;
     case CSV_ERR_MAC:
         return IDS_IMPORT_BAD_MAC;
+    case CSV_ERR_PORT:
+        return IDS_IMPORT_BAD_PORT;
     case CSV_ERR_CODE_PAGE:
     case CSV_OK:
         break;
@@ -56,9 +58,11 @@ ImportPlan PlanImport(const TargetList& list, FileOutcome read, const std::strin
         held.emplace(entry.name, entry.mac);
     }
     ImportPlan plan;
-    for (const TargetEntry& entry : csv.entries) {
+    for (std::int32_t i = 0; i < csv.entries.size(); ++i) {
+        const TargetEntry& entry = csv.entries.at(i);
         if (held.emplace(entry.name, entry.mac).second) {
             plan.added.Append(entry);
+            plan.kept.push_back(csv.kept[static_cast<std::size_t>(i)]);
         } else {
             ++plan.second;
         }

@@ -2,11 +2,13 @@
 // the file or, at any fault, none of it.
 #pragma once
 
+#include "targets/address_file.h"
 #include "targets/target_list.h"
 #include "targets/text_codec.h"
 #include "ui/view_dialogs.h"
 
 #include <string>
+#include <vector>
 
 namespace kivrel {
 
@@ -17,6 +19,9 @@ constexpr std::int32_t kMaxImportedList = 100000;
 
 struct ImportPlan {
     TargetList added;
+    // What the file keeps beside each added entry (address, destination,
+    // port), in the same order; kept for its MAC unless all empty.
+    std::vector<PcAddresses> kept;
     // The closing message with the numbers added and skipped, or a fault's
     // message with its line or limit.
     unsigned messageId = 0;

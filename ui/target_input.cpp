@@ -1,27 +1,39 @@
 #include "ui/target_input.h"
 
 #include "res/resource.h"
+#include "targets/address_file.h"
 #include "targets/mac_messages.h"
 #include "targets/mac_text.h"
 
 namespace kivrel {
+namespace {
 
-TargetInputResult ValidateTargetInput(const std::string& nameText, const std::string& macText) {
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos
+               ? std::string()
+               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
+TargetInputResult ValidateTargetInput(const std::string& nameText, const std::string& macText,
+                                      const std::string& portText) {
     TargetInputResult result;
     if (nameText.empty()) {
         result.messageId = IDS_NAME_EMPTY;
         result.field = TargetField::Name;
         return result;
     }
-    // Exactly 17: the parser alone would take the short forms of 15 and 16.
-    // A text holding a NUL byte fails here too, as it cannot be parsed whole.
-    MacParseResult parsed = MAC_ERR_LENGTH;
-    if (macText.size() == kMacTextLength && macText.find('\0') == std::string::npos) {
-        parsed = ParseMacText(result.mac, macText.c_str());
-    }
-    result.messageId = MacParseMessageId(parsed);
-    if (parsed != MAC_OK) {
+    if (!ParseMacAnyForm(result.mac, macText)) {
+        result.messageId = MacParseMessageId(MacAnyFormFault(macText));
         result.field = TargetField::Mac;
+        return result;
+    }
+    const std::string port = Trimmed(portText);
+    if (!port.empty() && !ParsePortText(port, result.port)) {
+        result.messageId = IDS_PORT_BAD;
+        result.field = TargetField::Port;
         result.mac = MacBytes{};
     }
     return result;

@@ -7,14 +7,14 @@ namespace kivrel {
 
 void TargetListView::OnTargetNew() {
     TargetEntry entry;
-    std::string address;
-    if (!m_dialogs.RunRegister(nullptr, entry, address)) {
+    PcAddresses addresses;
+    if (!m_dialogs.RunRegister(nullptr, entry, addresses)) {
         return;
     }
     AddTarget(entry);
-    // Left empty, it keeps the address of a PC that shares the MAC.
-    if (!address.empty()) {
-        KeepAddress(entry.mac, address);
+    // Left empty, it keeps what a PC that shares the MAC has.
+    if (!addresses.empty()) {
+        KeepAddresses(entry.mac, addresses);
     }
     // The new PC alone selected and in sight, however long the list.
     const int row = m_control.RowCount() - 1;
@@ -34,10 +34,10 @@ void TargetListView::OnTargetEdit() {
     }
     const TargetEntry editing = m_targets.at(index);
     TargetEntry entry;
-    std::string address = AddressOf(editing.mac);
-    if (m_dialogs.RunRegister(&editing, entry, address)) {
+    PcAddresses addresses = AddressesOf(editing.mac);
+    if (m_dialogs.RunRegister(&editing, entry, addresses)) {
         ReplaceTarget(index, entry);
-        KeepAddress(entry.mac, address);
+        KeepAddresses(entry.mac, addresses);
         ForgetAddressIfUnused(editing.mac);
     }
 }

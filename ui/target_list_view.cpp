@@ -5,6 +5,7 @@
 #include "ui/target_import.h"
 
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace kivrel {
@@ -76,8 +77,12 @@ bool TargetListView::SaveTargets() {
 }
 
 std::string TargetListView::AddressOf(const MacBytes& mac) const {
+    return AddressesOf(mac).address;
+}
+
+PcAddresses TargetListView::AddressesOf(const MacBytes& mac) const {
     const auto found = m_addresses.find(mac);
-    return found == m_addresses.end() ? std::string() : found->second;
+    return found == m_addresses.end() ? PcAddresses() : found->second;
 }
 
 void TargetListView::AddTarget(const TargetEntry& entry) {
@@ -144,11 +149,22 @@ void TargetListView::OnSendSelected() {
             selected.push_back(i);
         }
     }
-    m_dialogs.RunSend(m_targets.CopyEntries(selected));
+    Send(m_targets.CopyEntries(selected));
 }
 
 void TargetListView::OnSendAll() {
-    m_dialogs.RunSend(m_targets);
+    Send(m_targets);
+}
+
+void TargetListView::Send(TargetList copies) {
+    AddressBook addresses;
+    for (const TargetEntry& entry : copies) {
+        const auto kept = m_addresses.find(entry.mac);
+        if (kept != m_addresses.end()) {
+            addresses.insert(*kept);
+        }
+    }
+    m_dialogs.RunSend(std::move(copies), std::move(addresses));
 }
 
 void TargetListView::OnTargetImport() {
@@ -160,8 +176,13 @@ void TargetListView::OnTargetImport() {
     const ImportPlan plan = PlanImport(m_targets, read, bytes, m_codec);
     {
         const RedrawOff batch(m_control);
-        for (const TargetEntry& entry : plan.added) {
+        for (std::int32_t i = 0; i < plan.added.size(); ++i) {
+            const TargetEntry& entry = plan.added.at(i);
             AddTarget(entry);
+            // As registering it would: left empty, it keeps what its MAC has.
+            if (!plan.kept[static_cast<std::size_t>(i)].empty()) {
+                KeepAddresses(entry.mac, plan.kept[static_cast<std::size_t>(i)]);
+            }
         }
     }
     if (plan.headings.empty()) {
@@ -211,7 +232,7 @@ void TargetListView::OnTargetDiagnose() {
     const int index = GetSelectedIndex();
     if (index >= 0) {
         const TargetEntry& entry = m_targets.at(index);
-        m_dialogs.RunDiagnose(entry, AddressOf(entry.mac));
+        m_dialogs.RunDiagnose(entry, AddressesOf(entry.mac));
     }
 }
 
@@ -259,8 +280,10 @@ void TargetListView::ForgetAddressIfUnused(const MacBytes& mac) {
     m_addresses.erase(mac);
 }
 
-void TargetListView::KeepAddress(const MacBytes& mac, const std::string& address) {
-    const std::string clean = CleanAddressText(address);
+void TargetListView::KeepAddresses(const MacBytes& mac, const PcAddresses& addresses) {
+    PcAddresses clean = addresses;
+    clean.address = CleanAddressText(addresses.address);
+    clean.destination = CleanAddressText(addresses.destination);
     if (clean.empty()) {
         m_addresses.erase(mac);
     } else {

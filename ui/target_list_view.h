@@ -49,6 +49,9 @@ public:
     unsigned Revision() const { return m_revision; }
     // The host name or address kept with a MAC, UTF-8; empty when none.
     std::string AddressOf(const MacBytes& mac) const;
+    // Everything kept with a MAC: its address, and the destination and port
+    // its wakes go to; all empty when none.
+    PcAddresses AddressesOf(const MacBytes& mac) const;
 
     void AddTarget(const TargetEntry& entry);
     void ReplaceTarget(int index, const TargetEntry& entry);
@@ -92,11 +95,13 @@ private:
     static const CommandRow<TargetListView> kCommands[];
 
     void ShowRowTexts(int index);
+    // The send dialog for these copies, with what is kept for their MACs.
+    void Send(TargetList copies);
     void MoveSelection(int from, int to);
-    // Addresses go with MACs, so moves and sends keep them by themselves; only
-    // a MAC that leaves the list takes its address along.
+    // Addresses, destinations and ports go with MACs, so moves and sends keep
+    // them by themselves; only a MAC that leaves the list takes them along.
     void ForgetAddressIfUnused(const MacBytes& mac);
-    void KeepAddress(const MacBytes& mac, const std::string& address);
+    void KeepAddresses(const MacBytes& mac, const PcAddresses& addresses);
 
     ListControl& m_control;
     ViewDialogs& m_dialogs;

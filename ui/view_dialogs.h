@@ -2,6 +2,7 @@
 // view's decisions can be exercised with scripted answers.
 #pragma once
 
+#include "targets/address_file.h"
 #include "targets/target_entry.h"
 #include "targets/target_list.h"
 
@@ -23,20 +24,21 @@ public:
     virtual ~ViewDialogs() = default;
 
     // Registration: editing is null for a new target, otherwise the entry to
-    // edit. address comes in as the one kept with it (UTF-8, maybe empty). True
-    // only on OK, and only then are result and address what to store.
+    // edit. addresses come in as those kept with it (maybe empty). True only
+    // on OK, and only then are result and addresses what to store.
     virtual bool RunRegister(const TargetEntry* editing, TargetEntry& result,
-                             std::string& address) = 0;
-    // Sending: the dialog owns its copies; its outcome changes nothing here.
-    virtual void RunSend(TargetList copies) = 0;
+                             PcAddresses& addresses) = 0;
+    // Sending: the dialog owns its copies, and what is kept for their MACs
+    // (where each wake goes); its outcome changes nothing here.
+    virtual void RunSend(TargetList copies, AddressBook addresses) = 0;
     // The system's open dialog, then the chosen file's bytes, at most limit.
     virtual FileOutcome RunImport(std::size_t limit, std::string& bytes) = 0;
     // The system's save dialog, then the bytes written whole and put in place
     // in one step, so that a failure leaves no half file. file is the chosen
     // file's path in UTF-8, for a message.
     virtual FileOutcome RunExport(const std::string& bytes, std::string& file) = 0;
-    // Why the PC may not wake, with its address as kept (UTF-8, maybe empty).
-    virtual void RunDiagnose(const TargetEntry& entry, const std::string& address) = 0;
+    // Why the PC may not wake, with its address and destination as kept.
+    virtual void RunDiagnose(const TargetEntry& entry, const PcAddresses& addresses) = 0;
 };
 
 } // namespace kivrel

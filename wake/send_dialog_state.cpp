@@ -45,7 +45,14 @@ unsigned SendDialogState::ButtonTextId() const {
 }
 
 unsigned SendDialogState::StatusTextId(int sendResult) {
-    return sendResult == SEND_OK ? IDS_SEND_DONE : IDS_SEND_FAILED;
+    switch (sendResult) {
+    case SEND_OK:
+        return IDS_SEND_DONE;
+    case SEND_ERR_NO_DESTINATION:
+        return IDS_SEND_NO_DESTINATION;
+    default:
+        return IDS_SEND_FAILED;
+    }
 }
 
 } // namespace kivrel

@@ -1,23 +1,22 @@
 #include "wake/send_worker.h"
 
-#include "wake/wake_sender.h"
-
 namespace kivrel {
 
-void SendWorker(const std::vector<MacBytes>& macs, AbortSignal& abort, SendProgress& progress,
+void SendWorker(const std::vector<WakeTarget>& targets, AbortSignal& abort, SendProgress& progress,
                 SendFunction send) {
     // The wait comes before each send, so none follows the last one.
-    for (const MacBytes& mac : macs) {
+    for (const WakeTarget& target : targets) {
         if (abort.WaitForAbort(kSendIntervalMs)) {
             break;
         }
-        progress.Report(send(mac));
+        progress.Report(send(target));
     }
     progress.Finished();
 }
 
-void SendWorker(const std::vector<MacBytes>& macs, AbortSignal& abort, SendProgress& progress) {
-    SendWorker(macs, abort, progress, SendWakePacket);
+void SendWorker(const std::vector<WakeTarget>& targets, AbortSignal& abort,
+                SendProgress& progress) {
+    SendWorker(targets, abort, progress, SendWake);
 }
 
 } // namespace kivrel

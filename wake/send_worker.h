@@ -1,8 +1,8 @@
 // The sending loop of the progress dialog, free of the window system: it sees
-// only the copied MACs, an abort signal and a channel for its reports.
+// only the copied targets, an abort signal and a channel for its reports.
 #pragma once
 
-#include "targets/target_entry.h"
+#include "wake/wake_sender.h"
 
 #include <vector>
 
@@ -22,17 +22,17 @@ public:
 class SendProgress {
 public:
     virtual ~SendProgress() = default;
-    // The result of SendWakePacket for the next target.
+    // The result of SendWake for the next target.
     virtual void Report(int result) = 0;
     // Always the last call, exactly once.
     virtual void Finished() = 0;
 };
 
-using SendFunction = int (*)(const MacBytes&);
+using SendFunction = int (*)(const WakeTarget&);
 
 // Runs on the worker thread. After Finished it touches none of its arguments.
-void SendWorker(const std::vector<MacBytes>& macs, AbortSignal& abort, SendProgress& progress,
+void SendWorker(const std::vector<WakeTarget>& targets, AbortSignal& abort, SendProgress& progress,
                 SendFunction send);
-void SendWorker(const std::vector<MacBytes>& macs, AbortSignal& abort, SendProgress& progress);
+void SendWorker(const std::vector<WakeTarget>& targets, AbortSignal& abort, SendProgress& progress);
 
 } // namespace kivrel

@@ -1,5 +1,6 @@
 """Kivrel.exe's command-line wake, run under Wine as a user would, in the
-private network namespace with its own wineserver."""
+private network namespace with its own wineserver; and, across a router, the
+window's wake of PCs on a far LAN."""
 import os
 import re
 import sys
@@ -65,6 +66,38 @@ class ExeCommandLine(kivtest.WineTestCase):
     def test_lans_each_get_one_packet(self):
         kivtest.check_wake_per_lan(
             self, lambda: self.assertEqual(self.ui.exit_status(self.run_exe(MAC)), 0), MAC)
+
+    def test_lans_far_pcs_wake_from_the_command_line_and_the_window(self):
+        far = kivtest.FarLan(self)
+        folder = self.make_folder()
+        Path(folder, 'Kivrel.dat').write_bytes(kivtest.data_file(kivtest.FAR_PCS))
+        Path(folder, 'Kivrel.addresses.txt').write_bytes(kivtest.FAR_ADDRESSES)
+        for runs in ([(kivtest.FAR_PCS[0][1], '198.18.0.255'), (kivtest.FAR_PCS[1][1], 'far-pc:9')],
+                     [(name,) for name, _ in kivtest.FAR_PCS]):
+            for args in runs:
+                proc = self.start_program(EXE, *args, cwd=folder)
+                self.assertEqual(self.ui.exit_status(proc), 0, args)
+            self.assertEqual(far.received(), far.both_woken())
+        # A name that does not resolve: one line on standard error and the
+        # failed send's status, no box (which would keep it from ending).
+        proc = self.start_program(EXE, '00-11-22-33-44-A3', 'no-such-pc.invalid:9', cwd=folder)
+        self.assertEqual(self.ui.exit_status(proc), 2)
+        os.set_blocking(proc.stderr.fileno(), False)
+        line = M[R.IDS_CLI_NO_DESTINATION].replace('%1', 'no-such-pc.invalid')
+        self.assertEqual((proc.stderr.read() or b'').decode('cp932'), f'Kivrel: {line}\r\n')
+        self.assertEqual(far.received(), [[], []])
+        # The window: send to all, each through its own destination and port.
+        proc = self.start_program(EXE, cwd=folder)
+        frame = self.ui.find('*', 'Kivrel', 30)['hwnd']
+        self.ui.do('command', frame, R.ID_SEND_ALL)
+        send = self.ui.dialog(kivtest.CAPTIONS[R.IDD_SEND])
+        self.ui.wait_text(send, W.IDOK, M[R.IDS_SEND_CLOSE], 30)
+        self.assertEqual([row[2] for row in self.ui('list', send, R.IDC_SEND_LIST)['rows']],
+                         [M[R.IDS_SEND_DONE]] * 2)
+        self.ui.finish_send(send)
+        self.assertEqual(far.received(), far.both_woken())
+        self.ui.do('command', frame, R.ID_APP_EXIT)
+        self.assertEqual(self.ui.exit_status(proc), 0)
 
     def test_a_wake_loads_none_of_the_window_dlls(self):
         # They are imported lazily; loading them costs more than the wake.

@@ -36,14 +36,31 @@ class LinuxCli(unittest.TestCase):
             self, lambda: self.assertEqual(self.run_kivrel('00-11-22-33-44-55').returncode, 0),
             '00-11-22-33-44-55')
 
+    def test_lans_far_pcs_by_their_broadcast_address_and_by_name_port_9(self):
+        far = kivtest.FarLan(self)
+        folder = Path(self.enterContext(tempfile.TemporaryDirectory()))
+        (folder / 'Kivrel.dat').write_bytes(kivtest.data_file(kivtest.FAR_PCS, 'utf-8'))
+        (folder / 'Kivrel.addresses.txt').write_bytes(kivtest.FAR_ADDRESSES)
+        for runs in ([(kivtest.FAR_PCS[0][1], '198.18.0.255'), (kivtest.FAR_PCS[1][1], 'far-pc:9')],
+                     [(name,) for name, _ in kivtest.FAR_PCS]):
+            for args in runs:
+                result = self.run_kivrel(*args, cwd=folder)
+                self.assertEqual((result.returncode, result.stderr), (0, ''), args)
+            self.assertEqual(far.received(), far.both_woken())
+        # A name that does not resolve: one line, the failed send's status.
+        result = self.run_kivrel('00-11-22-33-44-A3', 'no-such-pc.invalid:9')
+        line = kivtest.MESSAGES[kivtest.R.IDS_CLI_NO_DESTINATION].replace('%1', 'no-such-pc.invalid')
+        self.assertEqual((result.returncode, result.stderr), (2, f'Kivrel: {line}\n'))
+        self.assertEqual(far.received() + [self.listener.receive_all()], [[], [], []])
+
     def test_rejected_text_says_why_and_sends_nothing(self):
         length, separator, digit = (kivtest.MESSAGES[i] for i in (
             kivtest.R.IDS_MAC_LENGTH, kivtest.R.IDS_MAC_SEPARATOR, kivtest.R.IDS_MAC_DIGIT))
-        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND].replace('%1', '--help')
+        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND].replace('%1', '--verbose')
         cases = {
             ('00-11-22-33-44-55', '66-77-88-99-AA-BB'): length,
             ('00:11:22:33:44:55',): separator,
-            ('--help',): unknown.replace('%2', os.getcwd()),
+            ('--verbose',): unknown.replace('%2', os.getcwd()),
             ('00-11-22-3X-44-55',): digit,
         }
         for args, message in cases.items():
@@ -77,6 +94,8 @@ class LinuxCli(unittest.TestCase):
         result = self.run_kivrel()
         self.assertEqual(result.returncode, 1)
         self.assertIn('usage', result.stderr)
+        helped = self.run_kivrel('--help')
+        self.assertEqual((helped.returncode, helped.stdout), (0, result.stderr))
         self.assertEqual(self.listener.receive_all(), [])
 
 

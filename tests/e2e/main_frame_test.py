@@ -427,17 +427,24 @@ class MainFrame(kivtest.WineTestCase):
 
     def test_export_then_import_into_an_empty_list_gives_the_same_list(self):
         entries = [('会議室のPC', '00-11-22-33-44-55'), ('a,b "c"', '00-1A-2B-3C-4D-5E')]
+        # What is kept beside the list goes out and comes back with it.
+        kept = '00-1A-2B-3C-4D-5E \t192.0.2.255\t9\r\n'.encode()
+        addresses = os.path.join(self.dir, 'Kivrel.addresses.txt')
+        with open(addresses, 'wb') as f:
+            f.write(kept)
         self.start(entries)
         csv = os.path.join(self.make_folder(), 'list.csv')
         self.ui.do('command', self.frame, EXPORT)
         self.choose_file('エクスポート', csv)
         kivtest.wait_until(lambda: os.path.exists(csv), 10, 'the CSV file')
         with open(csv, 'rb') as f:
-            self.assertEqual(f.read(), '\ufeffName,MAC\r\n会議室のPC,00-11-22-33-44-55\r\n'
-                             '"a,b ""c""",00-1A-2B-3C-4D-5E\r\n'.encode())
+            self.assertEqual(f.read(), '\ufeffName,MAC,Destination,Port\r\n'
+                             '会議室のPC,00-11-22-33-44-55,,\r\n'
+                             '"a,b ""c""",00-1A-2B-3C-4D-5E,192.0.2.255,9\r\n'.encode())
         self.ui.do('command', self.frame, EXIT)
         self.ended()
         os.remove(os.path.join(self.dir, 'Kivrel.dat'))
+        os.remove(addresses)
 
         self.start()
         self.ui.do('command', self.frame, IMPORT)
@@ -449,6 +456,8 @@ class MainFrame(kivtest.WineTestCase):
         self.ui.do('command', self.frame, EXIT)
         self.assertEqual(self.ended(), 1)
         self.assertEqual(self.saved(), kivtest.data_file(entries))
+        with open(addresses, 'rb') as f:
+            self.assertEqual(f.read(), kept)
 
     def test_about_box_from_menu_and_toolbar(self):
         self.start([('PC1', '00-11-22-33-44-55')])

@@ -4,7 +4,6 @@ what the caller reads once the dialog has closed."""
 import os
 import subprocess
 import sys
-import tempfile
 import unittest
 
 import kivtest
@@ -15,6 +14,9 @@ PROBE = sys.argv.pop(1)
 
 NAME, MAC, NO_ID = R.IDC_NAME_EDIT, R.IDC_MAC_EDIT, 65535
 ADDRESS, FIND = R.IDC_ADDRESS_EDIT, R.IDC_FIND_MAC
+DEST, PORT = R.IDC_DEST_EDIT, R.IDC_PORT_EDIT
+# The controls in screen order, which is the tab order.
+TAB_ORDER = [NAME, MAC, ADDRESS, FIND, DEST, PORT, W.IDOK, W.IDCANCEL]
 
 
 def ansi_hex(text):
@@ -24,8 +26,10 @@ def ansi_hex(text):
 class RegisterDialog(kivtest.WineTestCase):
     probe_exe = PROBE
 
-    def open(self, entry=None):
+    def open(self, entry=None, kept=None):
+        """entry: (name, MAC) to edit; kept: its (address, destination, port)."""
         args = (ansi_hex(entry[0]), entry[1]) if entry else ()
+        args += tuple(part or '-' for part in kept) if kept else ()
         self.host = self.start_program(HOST, *args)
         title = M[R.IDS_EDIT_TITLE] if entry else kivtest.CAPTIONS[R.IDD_REGISTER]
         found = self.ui.find(W.DIALOG_CLASS, title, 30)
@@ -73,44 +77,130 @@ class RegisterDialog(kivtest.WineTestCase):
         main = self.ui.find('*', 'register host', 5)
         self.assertEqual(self.ui('owner', self.dialog)['owner'], main['hwnd'])
         children = self.ui('children', self.dialog)['children']
-        # Each label just before the edit it names, as screen readers read it.
+        # Each label just before the control it names, as screen readers read
+        # it, with an access key; the hints after their fields.
         self.assertEqual([(c['class'], c['id'], c['text']) for c in children], [
-            ('Static', NO_ID, '名称(memo)'), ('Edit', NAME, ''),
-            ('Static', NO_ID, 'MACアドレス'), ('Edit', MAC, '00-00-00-00-00-00'),
-            ('Static', NO_ID, '※FF-FF-FF-FF-FF-FFの形式で入力してください。'),
-            ('Button', W.IDOK, 'OK'), ('Button', W.IDCANCEL, 'ｷｬﾝｾﾙ'),
-            ('Static', NO_ID, 'ホスト名またはIPv4アドレス(省略可)'), ('Edit', ADDRESS, ''),
-            ('Button', FIND, 'MAC取得')])
+            ('Static', NO_ID, '名称(memo)(&N)'), ('Edit', NAME, ''),
+            ('Static', NO_ID, 'MACアドレス(&M)'), ('Edit', MAC, '00-00-00-00-00-00'),
+            ('Static', NO_ID, '※例: 00-11-22-33-44-55 (コロン区切りや区切りなしでも可)'),
+            ('Static', NO_ID, 'ホスト名またはIPv4アドレス(省略可)(&A)'), ('Edit', ADDRESS, ''),
+            ('Button', FIND, 'MAC取得'),
+            ('Static', NO_ID, '送信先(省略可)(&D)'), ('Edit', DEST, ''),
+            ('Static', NO_ID, 'ポート(&P)'), ('Edit', PORT, ''),
+            ('Static', NO_ID, '※別のネットワークのPCには、そのネットワークのブロードキャスト\n'
+             'アドレス(例: 192.168.2.255)か、ルーターがそのPCに転送する\n'
+             'アドレスとポートを入力します。ポートの省略時は 7 です。'),
+            ('Button', W.IDOK, 'OK'), ('Button', W.IDCANCEL, 'ｷｬﾝｾﾙ')])
         for c in children:
             self.assertEqual(bool(c['style'] & W.WS_TABSTOP), c['class'] != 'Static', c)
-        children = [c for c in children if c['class'] != 'Static']
-        # The new row lies under the others, inside the dialog.
-        self.assertGreater(children[4]['rect'][1], children[3]['rect'][3])
-        self.assertLess(children[5]['rect'][3], dialog['rect'][3])
-        for c in children[:2]:
-            # A dialog draws a bordered edit with the sunken 3-D edge instead.
-            self.assertTrue(c['style'] & W.WS_BORDER or c['exstyle'] & W.WS_EX_CLIENTEDGE, c)
-            self.assertTrue(c['style'] & W.ES_AUTOHSCROLL, c)
-        self.assertEqual(children[2]['style'] & 0xF, W.BS_DEFPUSHBUTTON)
+        controls = [c for c in children if c['class'] != 'Static']
+        self.assertEqual([c['id'] for c in controls], TAB_ORDER)
+        for c in controls:
+            if c['class'] == 'Edit':
+                # A dialog draws a bordered edit with the sunken 3-D edge instead.
+                self.assertTrue(c['style'] & W.WS_BORDER or c['exstyle'] & W.WS_EX_CLIENTEDGE, c)
+                self.assertTrue(c['style'] & W.ES_AUTOHSCROLL, c)
+        self.assertEqual(controls[-2]['style'] & 0xF, W.BS_DEFPUSHBUTTON)
         # The name is tested first, although the shown address is valid.
         self.reject(M[R.IDS_NAME_EMPTY], NAME)
         self.type(NAME, 'テスト機')
         self.ui.do('click', self.dialog, W.IDOK)
+        # No address: the all-zero MAC is taken as it stands.
         self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('テスト機'),
                                          'mac': '00-00-00-00-00-00'})
 
+    def test_layout_at_100_150_and_200_percent(self):
+        """Everything inside the dialog at each scale; OK and Cancel at the
+        bottom right, under every field."""
+        self.display_dpi(96)
+        for dpi in (96, 144, 192):
+            with self.subTest(dpi=dpi):
+                kivtest.wine_reg('add', *kivtest.DISPLAY_DPI, '/t', 'REG_DWORD', '/d', str(dpi),
+                                 '/f')
+                dialog = self.open()
+                left, top, right, bottom = dialog['rect']
+                children = self.ui('children', self.dialog)['children']
+                by_id = {c['id']: c['rect'] for c in children if c['id'] != NO_ID}
+                for c in children:
+                    l, t, r, b = c['rect']
+                    self.assertTrue(left < l < r < right and top < t < b < bottom, c)
+                ok, cancel = by_id[W.IDOK], by_id[W.IDCANCEL]
+                fields = [c['rect'] for c in children if c['id'] not in (W.IDOK, W.IDCANCEL)]
+                self.assertGreater(min(ok[1], cancel[1]), max(f[3] for f in fields))
+                self.assertLess(ok[2], cancel[0])
+                self.assertEqual(cancel[2], max(f[2] for f in fields))
+                self.ui.do('keys', self.dialog, 'esc')
+                self.assertEqual(self.closed(), {'result': str(W.IDCANCEL)})
+
+    def test_tabs_follow_the_screen_and_each_label_has_its_key(self):
+        self.open()
+        for control in TAB_ORDER[1:] + TAB_ORDER[:1]:
+            self.ui.do('keys', self.dialog, 'tab')
+            self.wait_focus(control)
+        for key, control in (('alt+p', PORT), ('alt+a', ADDRESS), ('alt+m', MAC),
+                             ('alt+d', DEST), ('alt+n', NAME)):
+            self.ui.do('keys', self.dialog, key)
+            self.wait_focus(control)
+        self.ui.do('keys', self.dialog, 'esc')
+        self.assertEqual(self.closed(), {'result': str(W.IDCANCEL)})
+
+    def default_button(self):
+        return [c['id'] for c in self.ui('children', self.dialog)['children']
+                if c['class'] == 'Button' and c['style'] & 0xF == W.BS_DEFPUSHBUTTON]
+
+    def test_enter_in_the_address_field_looks_the_mac_up(self):
+        self.open()
+        self.type(NAME, 'pc')
+        self.ui.do('keys', self.dialog, 'alt+a')
+        self.wait_focus(ADDRESS)
+        kivtest.wait_until(self.default_button, 10, 'the look-up as the default', [FIND])
+        # No LAN here: the look-up says so, and the dialog stays.
+        self.type(ADDRESS, '192.0.2.2')
+        self.ui.do('keys', self.dialog, 'enter')
+        box, texts, _ = self.ui.message_box(timeout=30)
+        self.assertEqual(texts, [M[R.IDS_LOOKUP_OFF_SUBNET]])
+        self.ui.do('click', box, W.IDOK)
+        self.wait_focus(ADDRESS)
+        self.assertIsNone(self.host.poll(), 'Enter in the address field ended the dialog')
+        self.ui.do('keys', self.dialog, 'alt+d')
+        self.wait_focus(DEST)
+        kivtest.wait_until(self.default_button, 10, 'OK as the default again', [W.IDOK])
+        # OK with an address and no MAC looks it up first: here it fails too.
+        self.ui.do('keys', self.dialog, 'enter')
+        box, texts, _ = self.ui.message_box(timeout=30)
+        self.assertEqual(texts, [M[R.IDS_LOOKUP_OFF_SUBNET]])
+        self.ui.do('click', box, W.IDOK)
+        self.type(MAC, '00:11:22:33:44:55')
+        self.ui.do('click', self.dialog, W.IDOK)
+        self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc'),
+                                         'mac': '00-11-22-33-44-55', 'address': '192.0.2.2'})
+
+    def test_destination_and_port_a_bad_port_names_its_field(self):
+        self.open(('pc', '00-11-22-33-44-55'), ('study-pc', '192.168.2.255', '9'))
+        self.assertEqual([self.text(c) for c in (ADDRESS, DEST, PORT)],
+                         ['study-pc', '192.168.2.255', '9'])
+        for port in ('65536', 'x'):
+            self.type(PORT, port)
+            self.reject(M[R.IDS_PORT_BAD], PORT, enter=True)
+        self.type(DEST, '  router.example.net ')
+        self.type(PORT, '４００００')
+        self.ui.do('keys', self.dialog, 'enter')
+        self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc'),
+                                         'mac': '00-11-22-33-44-55', 'address': 'study-pc',
+                                         'destination': 'router.example.net', 'port': '40000'})
+
     def test_faults_one_at_a_time_with_enter(self):
         self.open()
-        self.type(MAC, '00:11:22:33:44:55')
+        self.type(MAC, '00:11:22:33:44:5')
         self.reject(M[R.IDS_NAME_EMPTY], NAME, enter=True)
         self.type(NAME, 'pc')
-        self.reject(M[R.IDS_MAC_SEPARATOR], MAC, enter=True)
+        self.reject(M[R.IDS_MAC_LENGTH], MAC, enter=True)
         length, separator, digit = R.IDS_MAC_LENGTH, R.IDS_MAC_SEPARATOR, R.IDS_MAC_DIGIT
-        for mac, message in [('001122334455', length), ('00-11-22-33-44-5', length),
+        for mac, message in [('00112233445', length), ('00-11-22-33-44-5', length),
                              ('00-11-22-33-44-55 ', length), ('0G-11-22-33-44-55', digit),
                              # Full-width ones are read as their half-width forms.
                              ('０Ｇ-11-22-33-44-55', digit), ('00－11-22-33-44-5', length),
-                             ('00：11-22-33-44-55', separator)]:
+                             ('00：11-22-33-44-55', separator), ('0011.2233-4455', separator)]:
             with self.subTest(mac=mac):
                 self.type(MAC, mac)
                 self.reject(M[message], MAC, enter=True)
@@ -142,6 +232,12 @@ class RegisterDialog(kivtest.WineTestCase):
         self.type(ADDRESS, text)
         self.ui.do('click', self.dialog, FIND)
 
+    def close_made_up_mac_warning(self):
+        """The peer's MAC is a made-up one: it is kept, with a word on why it may not wake."""
+        box, texts, _ = self.ui.message_box(timeout=30)
+        self.assertEqual(texts, [M[R.IDS_LOOKUP_LOCAL_MAC]])
+        self.ui.do('click', box, W.IDOK)
+
     def test_lans_finds_the_mac_by_address_or_name_and_says_why_not(self):
         ends = kivtest.lans()
         if not ends:
@@ -151,20 +247,13 @@ class RegisterDialog(kivtest.WineTestCase):
                      ['addr', 'add', '192.0.2.10/24', 'dev', peer]):
             subprocess.run(['ip', '-n', lan, *step], check=True)
         # The harness's own mount namespace: the name is known here only.
-        with tempfile.NamedTemporaryFile('w', suffix='.hosts', delete=False) as hosts:
-            hosts.write('127.0.0.1 localhost\n192.0.2.10 study-pc\n')
-        self.addCleanup(os.remove, hosts.name)
-        subprocess.run(['mount', '--bind', hosts.name, '/etc/hosts'], check=True)
-        self.addCleanup(subprocess.run, ['umount', '/etc/hosts'], check=True)
+        kivtest.known_names(self, {'study-pc': '192.0.2.10'})
         for text, name in (('192.0.2.10', ''), ('study-pc', 'study-pc')):
             with self.subTest(text=text):
                 self.open()
                 self.find_mac(text)
                 self.ui.wait_text(self.dialog, MAC, '02-00-5E-10-00-0A', 30)
-                # A made-up MAC is kept, with a word on why it may not wake.
-                box, texts, _ = self.ui.message_box()
-                self.assertEqual(texts, [M[R.IDS_LOOKUP_LOCAL_MAC]])
-                self.ui.do('click', box, W.IDOK)
+                self.close_made_up_mac_warning()
                 kivtest.wait_until(lambda: self.ui('control', self.dialog, FIND)['enabled'], 10,
                                    'the button back')
                 self.assertEqual(self.text(NAME), name)
@@ -172,6 +261,27 @@ class RegisterDialog(kivtest.WineTestCase):
                 self.ui.do('click', self.dialog, W.IDOK)
                 self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc'),
                                                  'mac': '02-00-5E-10-00-0A', 'address': text})
+        # As a new user would: a name, the address, Enter; the MAC is looked
+        # up, not left all zero. Then OK with no MAC looks it up first.
+        self.open()
+        self.type(NAME, 'pc')
+        self.ui.do('keys', self.dialog, 'alt+a')
+        self.wait_focus(ADDRESS)
+        self.type(ADDRESS, '192.0.2.10')
+        self.ui.do('keys', self.dialog, 'enter')
+        self.ui.wait_text(self.dialog, MAC, '02-00-5E-10-00-0A', 30)
+        self.close_made_up_mac_warning()
+        self.type(NAME, 'pc-2')  # still open: Enter was no OK
+        self.ui.do('click', self.dialog, W.IDOK)
+        self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc-2'),
+                                         'mac': '02-00-5E-10-00-0A', 'address': '192.0.2.10'})
+        self.open()
+        self.type(NAME, 'pc')
+        self.type(ADDRESS, 'study-pc')
+        self.ui.do('click', self.dialog, W.IDOK)
+        self.close_made_up_mac_warning()
+        self.assertEqual(self.closed(), {'result': str(W.IDOK), 'name': ansi_hex('pc'),
+                                         'mac': '02-00-5E-10-00-0A', 'address': 'study-pc'})
         for text, message in (('10.20.30.40', R.IDS_LOOKUP_OFF_SUBNET),
                               ('192.0.2.77', R.IDS_LOOKUP_NO_ANSWER)):
             with self.subTest(text=text):

@@ -178,7 +178,7 @@ class DebianPackage(unittest.TestCase):
         listener = kivtest.UdpListener()
         self.addCleanup(listener.close)
         self.assertEqual((self.usage.returncode, self.usage.stderr),
-                         (1, 'usage: kivrel XX-XX-XX-XX-XX-XX | NAME\n'))
+                         (1, 'usage: kivrel XX-XX-XX-XX-XX-XX [DESTINATION[:PORT]] | NAME\n'))
         run = subprocess.run([self.root / 'usr/bin/kivrel', MAC], capture_output=True, text=True,
                              timeout=10)
         self.assertEqual((run.returncode, run.stderr), (0, ''))
@@ -187,13 +187,14 @@ class DebianPackage(unittest.TestCase):
     def test_manual_pages_render_and_give_the_usage_forms(self):
         program, _, forms = self.usage.stderr.removeprefix('usage: ').strip().partition(' ')
         env = dict(os.environ, LC_ALL='C.UTF-8', MANWIDTH='80')
-        for page, heading, name in (('man1', 'SYNOPSIS', 'NAME'), ('ja/man1', '書式', '名称')):
+        words = {'NAME': '名称', 'DESTINATION': '送信先', 'PORT': 'ポート'}
+        for page, heading, names in (('man1', 'SYNOPSIS', {}), ('ja/man1', '書式', words)):
             run = subprocess.run(['man', '--warnings', '-l', self.root / 'usr/share/man' / page /
                                   'kivrel.1.gz'], capture_output=True, text=True, env=env)
             self.assertEqual((run.returncode, run.stderr), (0, ''), page)
             synopsis = run.stdout.split(f'\n{heading}\n')[1].split('\n\n')[0]
             self.assertEqual(synopsis.split('\n'),
-                             [f'       {program} {form.replace("NAME", name)}'
+                             [f'       {program} {re.sub("[A-Z]{4,}", lambda w: names.get(w[0], w[0]), form)}'
                               for form in forms.split(' | ')], page)
 
 

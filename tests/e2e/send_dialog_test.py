@@ -135,6 +135,24 @@ class SendDialog(kivtest.WineTestCase):
         self.close(dialog)
         self.assertEqual([len(packets.wait_for(4, 0.3)) for packets in lans], [3, 3])
 
+    def test_each_row_goes_through_its_destination_a_name_not_found_fails_alone(self):
+        kivtest.known_names(self, {'loop-pc': '127.0.0.1'})
+        on_port_9 = kivtest.UdpListener(port=9)
+        self.addCleanup(on_port_9.close)
+        entries = [('近くのPC', '00-1A-2B-3C-4D-01'),
+                   ('名前のないPC', '00-1A-2B-3C-4D-02/no-such-pc.invalid/9'),
+                   ('遠くのPC', '00-1A-2B-3C-4D-03/loop-pc/'),
+                   ('ポートだけ', '00-1A-2B-3C-4D-04//9')]
+        dialog = self.open(entries)
+        self.wait_finished(dialog)
+        self.assertEqual([r[2] for r in self.rows(dialog)],
+                         [SENT, M[R.IDS_SEND_NO_DESTINATION], SENT, SENT])
+        magic = [kivtest.magic_packet(mac[:17]) for _, mac in entries]
+        self.assertEqual(self.packets.receive_all(),
+                         [(magic[0], '255.255.255.255'), (magic[2], '127.0.0.1')])
+        self.assertEqual(on_port_9.receive_all(), [(magic[3], '255.255.255.255')])
+        self.close(dialog)
+
     def test_same_mac_twice_gives_two_rows(self):
         entries = [('a', '00-11-22-33-44-55'), ('b', '00-11-22-33-44-55')]
         dialog = self.open(entries)

@@ -47,7 +47,7 @@ TEST(AbortEvent, SetFromAnotherThreadEndsAWaitAtOnce) {
 
 int g_sends = 0;
 
-int CountingSend(const MacBytes&) {
+int CountingSend(const WakeTarget&) {
     ++g_sends;
     return 0;
 }
@@ -75,7 +75,7 @@ class RealEventWorker : public ::testing::Test {
 protected:
     RealEventWorker() { g_sends = 0; }
     void Run(int targets) {
-        SendWorker(std::vector<MacBytes>(targets), m_event, m_stamps, CountingSend);
+        SendWorker(std::vector<WakeTarget>(targets), m_event, m_stamps, CountingSend);
     }
     AbortEvent m_event;
     Stamps m_stamps{m_event};

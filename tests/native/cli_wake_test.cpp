@@ -32,11 +32,23 @@ public:
 };
 
 std::vector<MacBytes> g_sent;
+std::vector<std::string> g_sentTo; // "destination:port" of each send
 int g_result = SEND_OK;
 
-int FakeSend(const MacBytes& mac) {
-    g_sent.push_back(mac);
-    return g_result;
+// As the sender: a destination named "no-such-pc" does not resolve.
+int FakeSend(const WakeTarget& target) {
+    g_sent.push_back(target.mac);
+    g_sentTo.push_back(target.destination + ':' + std::to_string(target.port));
+    return target.destination.find("no-such-pc") != std::string::npos ? int(SEND_ERR_NO_DESTINATION)
+                                                                      : g_result;
+}
+
+AddressBook g_book;
+
+// A line on standard error, in order among the sends.
+void FakePrintError(unsigned id, const std::string& destination) {
+    EXPECT_EQ(id, unsigned(IDS_CLI_NO_DESTINATION));
+    g_sentTo.push_back("error " + destination);
 }
 
 TargetList g_list;
@@ -73,16 +85,19 @@ bool g_windowOpen = false;
 struct CliWake : ::testing::Test {
     void SetUp() override {
         g_sent.clear();
+        g_sentTo.clear();
         g_result = SEND_OK;
         g_list.Clear();
         g_loads = 0;
         g_windowOpen = false;
+        g_book.clear();
     }
     CliExit Run(const std::string& text, Messages& shown, WakeSender send) {
         return RunCommandLineWake(text, shown, send,
                                   {FakeLoad, FakeLeadByte, pause, codec,
                                    [] { return std::string("C:\\PCs"); },
-                                   [] { return g_windowOpen; }});
+                                   [] { return g_windowOpen; },
+                                   [](AddressBook& book) { book = g_book; }, FakePrintError});
     }
     RecordedMessages messages;
     CountedPause pause;
@@ -105,33 +120,56 @@ TEST_F(CliWake, FailedSendIsSilentButNotSuccess) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// A mistyped address keeps its address message; any other unknown text is
-// a name the list in that folder lacks. Quotes and blanks around an address
-// are a batch file's, not the address's.
+// A mistyped address keeps its address message, any other unknown text the
+// name's; quotes and blanks around a text are a batch file's. "MAC DEST[:PORT]"
+// sends there, DEST in the names' code page (the fake codec marks it); one
+// that does not resolve prints a line, never a box. A lone MAC address ignores
+// what its PC keeps; a PC named by such a text is woken as today. Each PC
+// of a name goes through what is kept for its MAC, and the others still go
+// when one's destination does not resolve.
 TEST_F(CliWake, EachTextSendsOrShowsOneMessage) {
+    const CliExit sent = CLI_EXIT_SENT, failed = CLI_EXIT_SEND_FAILED, bad = CLI_EXIT_BAD_ADDRESS;
     const struct {
         const char* text;
-        unsigned message; // 0: sent
+        CliExit exit;
+        std::vector<std::string> sentTo;
+        std::vector<unsigned> shown;
     } cases[] = {
-        {"00-11-22-33-44-55 ", 0},
-        {" \"00-11-22-33-44-55\"\t", 0},
-        {"00-11-22-33-44-55 66-77-88-99-AA-BB", IDS_MAC_LENGTH},
-        {"00:11:22:33:44:55", IDS_MAC_SEPARATOR},
-        {"00-11-22-33-44-5G", IDS_MAC_DIGIT},
-        {"\"\"", IDS_MAC_SEPARATOR},
-        {"/?", IDS_NAME_NOT_FOUND},
-        {"\"STUDY-PC-2\" ", IDS_NAME_NOT_FOUND},
+        {"00-00-00-00-00-01 ", sent, {":0"}, {}},
+        {"00-11-22-33-44-55 NAS", sent, {"192.0.2.255:9"}, {}},
+        {"lab", failed, {":0", "192.0.2.255:9", "no-such-pc:0", "error no-such-pc", ":40000"}, {}},
+        {" \"00-11-22-33-44-55\"\t", sent, {":0"}, {}},
+        {"00-11-22-33-44-55 192.0.2.255", sent, {"<192.0.2.255>:0"}, {}},
+        {"00-11-22-33-44-55\t router.example.net:9", sent, {"<router.example.net>:9"}, {}},
+        {" \"00-11-22-33-44-55 pc_2.example:65535\" ", sent, {"<pc_2.example>:65535"}, {}},
+        {"00-11-22-33-44-55 \x83\x41\x83\x5C", sent, {"<\x83\x41\x83\x5C>:0"}, {}},
+        {"00-11-22-33-44-55 no-such-pc:9", failed, {"<no-such-pc>:9", "error <no-such-pc>"}, {}},
+        {"00-11-22-33-44-55 66-77-88-99-AA-BB", bad, {}, {IDS_MAC_LENGTH}},
+        {"00-11-22-33-44-55 192.0.2.255:0", bad, {}, {IDS_MAC_LENGTH}},
+        {"00:11:22:33:44:55", bad, {}, {IDS_MAC_SEPARATOR}},
+        {"00-11-22-33-44-5G", bad, {}, {IDS_MAC_DIGIT}},
+        {"\"\"", bad, {}, {IDS_MAC_SEPARATOR}},
+        {"/?", bad, {}, {IDS_NAME_NOT_FOUND}},
+        {"00-11-22-33-44-55 pc x", bad, {}, {IDS_NAME_NOT_FOUND}},
+        {"00:11:22:33:44:55 pc", bad, {}, {IDS_NAME_NOT_FOUND}},
+        {"\"STUDY-PC-2\" ", bad, {}, {IDS_NAME_NOT_FOUND}},
     };
+    const PcAddresses kept[] = {
+        {"192.0.2.10", "", 0}, {"", "192.0.2.255", 9}, {"", "no-such-pc", 0}, {"", "", 40000}};
+    for (std::uint8_t i = 0; i < 4; ++i) {
+        g_list.Append({"lab", {i}});
+        g_book[{i}] = kept[i];
+    }
+    g_list.Append({"00-11-22-33-44-55 nas", {1}});
     for (const auto& c : cases) {
         messages.shown.clear();
-        g_sent.clear();
-        EXPECT_EQ(Run(c.text, messages, FakeSend),
-                  c.message == 0 ? CLI_EXIT_SENT : CLI_EXIT_BAD_ADDRESS);
-        EXPECT_EQ(messages.shown,
-                  c.message == 0 ? std::vector<unsigned>() : std::vector<unsigned>{c.message})
-            << c.text;
-        EXPECT_EQ(g_sent.size(), c.message == 0 ? 1u : 0u) << c.text;
+        g_sentTo.clear();
+        EXPECT_EQ(Run(c.text, messages, FakeSend), c.exit) << c.text;
+        EXPECT_EQ(g_sentTo, c.sentTo) << c.text;
+        EXPECT_EQ(messages.shown, c.shown) << c.text;
     }
+    EXPECT_EQ(g_sent.back(), (MacBytes{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}));
+    EXPECT_EQ(pause.waits, 5u); // the named PCs' only
     EXPECT_EQ(messages.texts.back(), "<STUDY-PC-2>|C:\\PCs");
     // The window's changes are not in the file yet: the message says so.
     g_windowOpen = true;

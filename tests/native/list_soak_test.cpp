@@ -63,7 +63,7 @@ class RandomDialogs final : public ViewDialogs {
 public:
     explicit RandomDialogs(std::mt19937& random) : m_random(random) {}
 
-    bool RunRegister(const TargetEntry* editing, TargetEntry& result, std::string&) override {
+    bool RunRegister(const TargetEntry* editing, TargetEntry& result, PcAddresses&) override {
         ++registerRuns;
         shownForEditing = editing == nullptr ? std::nullopt : std::optional<TargetEntry>(*editing);
         accepted.reset();
@@ -92,12 +92,12 @@ public:
         return true;
     }
 
-    void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
+    void RunSend(TargetList copies, AddressBook) override { sent.push_back(std::move(copies)); }
     FileOutcome RunImport(std::size_t, std::string&) override { return FileOutcome::Cancelled; }
     FileOutcome RunExport(const std::string&, std::string&) override {
         return FileOutcome::Cancelled;
     }
-    void RunDiagnose(const TargetEntry&, const std::string&) override {}
+    void RunDiagnose(const TargetEntry&, const PcAddresses&) override {}
 
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;

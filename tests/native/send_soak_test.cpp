@@ -81,7 +81,7 @@ thread_local SendLog* t_sendLog = nullptr;
 const int kResults[] = {SEND_OK,        SEND_OK, SEND_OK, SEND_ERR_SOCKET, SEND_ERR_BROADCAST,
                         SEND_ERR_SENDTO};
 
-int FakeSend(const MacBytes& mac) {
+int FakeSend(const WakeTarget& target) {
     SendLog& log = *t_sendLog;
     // A packet takes a moment, so that OK sometimes lands while one is out.
     switch (log.random() % 4) {
@@ -94,7 +94,7 @@ int FakeSend(const MacBytes& mac) {
         }
         break;
     }
-    log.macs.push_back(mac);
+    log.macs.push_back(target.mac);
     log.results.push_back(kResults[log.random() % std::size(kResults)]);
     log.count.fetch_add(1);
     return log.results.back();
@@ -368,6 +368,10 @@ void RunDialog(std::uint32_t seed, bool realPace) {
             byte = static_cast<std::uint8_t>(random());
         }
     }
+    std::vector<WakeTarget> targets;
+    for (const MacBytes& mac : macs) {
+        targets.push_back({mac, "", 0});
+    }
 
     // The channel and the log are the world around the dialog; the dialog
     // itself goes when it closes, as CSendDlg does.
@@ -378,10 +382,10 @@ void RunDialog(std::uint32_t seed, bool realPace) {
     std::future<void> returned = returnedPromise.get_future();
 
     dialog->OnInitDialog();
-    std::thread worker([macs, &abort = dialog->abort(), channel, log,
+    std::thread worker([targets, &abort = dialog->abort(), channel, log,
                         done = std::move(returnedPromise)]() mutable {
         t_sendLog = log.get();
-        SendWorker(macs, abort, *channel, FakeSend);
+        SendWorker(targets, abort, *channel, FakeSend);
         done.set_value();
     });
 

@@ -1,3 +1,5 @@
+#include "res/resource.h"
+#include "wake/send_dialog_state.h"
 #include "wake/send_run.h"
 #include "wake/send_worker.h"
 #include "status/status_worker.h"
@@ -59,8 +61,16 @@ public:
 
 Script* g_script = nullptr;
 
-int ScriptedSend(const MacBytes& mac) {
-    return g_script->Send(mac);
+int ScriptedSend(const WakeTarget& target) {
+    return g_script->Send(target.mac);
+}
+
+std::vector<WakeTarget> Targets(const std::vector<MacBytes>& macs) {
+    std::vector<WakeTarget> targets;
+    for (const MacBytes& mac : macs) {
+        targets.push_back({mac, "", 0});
+    }
+    return targets;
 }
 
 class SendWorkerTest : public ::testing::Test {
@@ -69,7 +79,7 @@ protected:
     ~SendWorkerTest() override { g_script = nullptr; }
 
     std::vector<std::string> Run(const std::vector<MacBytes>& macs) {
-        SendWorker(macs, m_script, m_script, ScriptedSend);
+        SendWorker(Targets(macs), m_script, m_script, ScriptedSend);
         return m_script.m_log;
     }
 
@@ -123,7 +133,7 @@ TEST(SendWorker, FinishedComesExactlyOnceAndLastWhereverTheRunEnds) {
         Script script;
         g_script = &script;
         script.m_abortAtWait = abortAt;
-        SendWorker(macs, script, script, ScriptedSend);
+        SendWorker(Targets(macs), script, script, ScriptedSend);
         g_script = nullptr;
 
         int finished = 0, reports = 0;
@@ -151,6 +161,38 @@ TEST_F(SendWorkerTest, ARunThatGoesFirstStopsItsWorkerWithoutFreeingWhatItUses) 
     }
     worker.join();
     EXPECT_EQ(m_script.m_log, (Log{"finished"}));
+}
+
+// Each PC's wake goes through what is kept for its MAC; a name that does not
+// resolve fails its own row, with a text of its own, and the run goes on.
+TEST(SendRunTest, EachJobTargetCarriesItsMacsDestinationAndPort) {
+    TargetList targets;
+    targets.Append({"A", kA});
+    targets.Append({"B", kB});
+    targets.Append({"C", kC});
+    AddressBook book;
+    book[kA] = {"192.0.2.10", "", 0};
+    book[kB] = {"", "no-such-pc.invalid", 9};
+    book[kC] = {"", "", 9};
+    const std::unique_ptr<SendJob> job = SendRun().MakeJob(targets, book);
+    ASSERT_EQ(job->targets.size(), 3u);
+    EXPECT_EQ(job->targets[1].mac, kB);
+    EXPECT_EQ(job->targets[1].destination + ':' + std::to_string(job->targets[1].port),
+              "no-such-pc.invalid:9");
+    EXPECT_EQ(job->targets[0].destination + ':' + std::to_string(job->targets[0].port), ":0");
+    EXPECT_EQ(job->targets[2].port, 9);
+    Script script;
+    g_script = &script;
+    SendWorker(job->targets, script, script, [](const WakeTarget& target) {
+        g_script->Send(target.mac);
+        return target.destination.empty() ? int(SEND_OK) : int(SEND_ERR_NO_DESTINATION);
+    });
+    g_script = nullptr;
+    EXPECT_EQ(script.m_log, (Log{"wait 100", "send A", "report 0", "wait 100", "send B",
+                                 "report -5", "wait 100", "send C", "report 0", "finished"}));
+    EXPECT_EQ(SendDialogState::StatusTextId(SEND_ERR_NO_DESTINATION),
+              unsigned(IDS_SEND_NO_DESTINATION));
+    EXPECT_EQ(SendDialogState::StatusTextId(SEND_ERR_SENDTO), unsigned(IDS_SEND_FAILED));
 }
 
 // Statuses: when each PC is checked, on a clock the test moves.

@@ -327,9 +327,10 @@ TEST_F(TargetFile, AddressesComeBackAsTextAndADamagedFileIsKept) {
     AddressBook book;
     EXPECT_EQ(ReadAddressFile(book), FILE_MISSING);
     TargetFileStatus status = FILE_MISSING;
-    book[kMac] = CleanAddressText(" study-pc\t");
-    book[{0xAA, 0, 0, 0, 0, 1}] = CleanAddressText("192.0.2.10\tx");
+    book[kMac].address = CleanAddressText(" study-pc\t");
+    book[{0xAA, 0, 0, 0, 0, 1}].address = CleanAddressText("192.0.2.10\tx");
     ASSERT_TRUE(WriteAddressFile(book, status));
+    // What the release before destinations wrote, and reads.
     const std::string text = "00-11-22-33-44-55 study-pc\r\nAA-00-00-00-00-01 192.0.2.10 x\r\n";
     EXPECT_EQ(Get("Kivrel.addresses.txt"), text);
     AddressBook read;
@@ -338,9 +339,11 @@ TEST_F(TargetFile, AddressesComeBackAsTextAndADamagedFileIsKept) {
     // What an editor might make of it: a mark, LF ends, a blank line, spaces.
     Put("Kivrel.addresses.txt", "\xEF\xBB\xBF\n00-11-22-33-44-55  pc-2 \n  \naa-00-00-00-00-01\tb");
     EXPECT_EQ(ReadAddressFile(read), FILE_LOADED);
-    EXPECT_EQ(read, (AddressBook{{kMac, "pc-2"}, {{0xAA, 0, 0, 0, 0, 1}, "b"}}));
-    for (const char* bad : {"00-11-22-33-44-55\r\n", "00:11:22:33:44:55 pc\r\n", "pc\r\n",
-                            "00-11-22-33-44-55 \r\n", "00-11-22-33-44-55pc\r\n"}) {
+    EXPECT_EQ(read, (AddressBook{{kMac, {"pc-2", "", 0}}, {{0xAA, 0, 0, 0, 0, 1}, {"b", "", 0}}}));
+    for (const char* bad :
+         {"00-11-22-33-44-55\r\n", "00:11:22:33:44:55 pc\r\n", "pc\r\n", "00-11-22-33-44-55 \r\n",
+          "00-11-22-33-44-55pc\r\n", "00-11-22-33-44-55 \t\t\r\n",
+          "00-11-22-33-44-55 pc\tdest\t0\r\n", "00-11-22-33-44-55 a\tb\t9\tc\r\n"}) {
         Put("Kivrel.addresses.txt", text + bad);
         read = book;
         status = ReadAddressFile(read);
@@ -349,7 +352,36 @@ TEST_F(TargetFile, AddressesComeBackAsTextAndADamagedFileIsKept) {
     }
     ASSERT_TRUE(WriteAddressFile({}, status));
     EXPECT_FALSE(Exists("Kivrel.addresses.txt"));
-    EXPECT_EQ(Get("Kivrel.addresses.txt.bak"), text + "00-11-22-33-44-55pc\r\n");
+    EXPECT_EQ(Get("Kivrel.addresses.txt.bak"), text + "00-11-22-33-44-55 a\tb\t9\tc\r\n");
+}
+
+// A destination and a port follow the address, apart by tabs, only when
+// there is one; each part may stand alone.
+TEST_F(TargetFile, DestinationsAndPortsFollowTheAddress) {
+    const AddressBook book = {{kMac, {"192.0.2.10", "192.0.2.255", 9}},
+                              {{0xAA, 0, 0, 0, 0, 1}, {"", "pc.example.net", 0}},
+                              {{0xAA, 0, 0, 0, 0, 3}, {"study-pc", "", 65535}}};
+    TargetFileStatus status = FILE_MISSING;
+    ASSERT_TRUE(WriteAddressFile(book, status));
+    EXPECT_EQ(Get("Kivrel.addresses.txt"), "00-11-22-33-44-55 192.0.2.10\t192.0.2.255\t9\r\n"
+                                           "AA-00-00-00-00-01 \tpc.example.net\r\n"
+                                           "AA-00-00-00-00-03 study-pc\t\t65535\r\n");
+    AddressBook read;
+    EXPECT_EQ(ReadAddressFile(read), FILE_LOADED);
+    EXPECT_EQ(read, book);
+    Put("Kivrel.addresses.txt", "00-11-22-33-44-55\t \t router.example \t 0040000 \n");
+    EXPECT_EQ(ReadAddressFile(read), FILE_LOADED);
+    EXPECT_EQ(read, (AddressBook{{kMac, {"", "router.example", 40000}}}));
+    // The newest book wins as the newest list does: a whole ".new" beside a
+    // readable file, left by a save that could not put it in place.
+    Put("Kivrel.addresses.txt.new", "00-11-22-33-44-55 new-pc\tfar.example\t9\r\n");
+    EXPECT_EQ(ReadAddressFile(read), FILE_LOADED);
+    EXPECT_EQ(read, (AddressBook{{kMac, {"new-pc", "far.example", 9}}}));
+    EXPECT_EQ(ReadAddressFile(read, kAddressFileName, READ_SHARED), FILE_LOADED);
+    EXPECT_EQ(read[kMac].address, "new-pc");
+    Put("Kivrel.addresses.txt.new", "00-11-22-33-44-55\r\n");
+    EXPECT_EQ(ReadAddressFile(read), FILE_LOADED);
+    EXPECT_EQ(read, (AddressBook{{kMac, {"", "router.example", 40000}}}));
 }
 
 #ifdef _WIN32

@@ -26,18 +26,21 @@ namespace fs = std::filesystem;
 class ScriptedDialogs : public ViewDialogs {
 public:
     bool RunRegister(const TargetEntry* editing, TargetEntry& result,
-                     std::string& address) override {
+                     PcAddresses& addresses) override {
         ++registerRuns;
         shownForEditing = editing == nullptr ? std::nullopt : std::optional<TargetEntry>(*editing);
-        shownAddress = address;
+        shown = addresses;
         if (!answer) {
             return false;
         }
         result = *answer;
-        address = answerAddress;
+        addresses = answerAddresses;
         return true;
     }
-    void RunSend(TargetList copies) override { sent.push_back(std::move(copies)); }
+    void RunSend(TargetList copies, AddressBook addresses) override {
+        sent.push_back(std::move(copies));
+        sentAddresses.push_back(std::move(addresses));
+    }
     FileOutcome RunImport(std::size_t, std::string& bytes) override {
         bytes = file;
         return outcome;
@@ -47,17 +50,18 @@ public:
         path = "C:\\held.csv";
         return outcome;
     }
-    void RunDiagnose(const TargetEntry& entry, const std::string&) override {
+    void RunDiagnose(const TargetEntry& entry, const PcAddresses&) override {
         diagnosed.push_back(entry.name);
     }
 
     std::string file; // what the chosen file holds, or was written with
     FileOutcome outcome = FileOutcome::Done;
     std::optional<TargetEntry> answer; // none: the user cancels
-    std::string answerAddress, shownAddress;
+    PcAddresses answerAddresses, shown;
     int registerRuns = 0;
     std::optional<TargetEntry> shownForEditing;
     std::vector<TargetList> sent;
+    std::vector<AddressBook> sentAddresses;
     std::vector<std::string> diagnosed;
 };
 
@@ -488,11 +492,9 @@ TEST_F(ListViewTest, SaveWritesWhatTheRowsShow) {
     EXPECT_FALSE(view.SaveTargets());
     EXPECT_FALSE(view.ShownAtNextStart());
     messages.asked.clear();
-    dialogs.outcome = FileOutcome::Cancelled;
     messages.answer = false;
     view.OfferExportBeforeClosing();
     EXPECT_TRUE(dialogs.file.empty());
-    dialogs.outcome = FileOutcome::Done;
     messages.answer = true;
     view.OfferExportBeforeClosing();
     EXPECT_EQ(messages.asked, (std::vector<unsigned>(2, IDS_SAVE_EXPORT_FIRST)));
@@ -502,26 +504,38 @@ TEST_F(ListViewTest, SaveWritesWhatTheRowsShow) {
 TEST_F(ListViewTest, AddressesGoWithTheirMacsAndComeBackAfterARestart) {
     Fill(2);
     dialogs.answer = Entry(5);
-    dialogs.answerAddress = " study-pc ";
+    dialogs.answerAddresses = {" study-pc ", " 203.0.113.255\t", 9};
     EXPECT_TRUE(Command(ID_TARGET_NEW));
     control.Select({2});
     EXPECT_TRUE(Command(ID_TARGET_UP));
-    // Editing shows the address; a new MAC takes it along, the old one lets go.
+    // Editing shows what is kept; a new MAC takes it along, the old one lets go.
+    // (A destination's "=" must not become a spreadsheet's formula.)
     TargetEntry moved = Entry(6);
+    const PcAddresses far = {"192.0.2.10", "=pc.example.net", 40000};
     dialogs.answer = moved;
-    dialogs.answerAddress = "192.0.2.10";
+    dialogs.answerAddresses = far;
     EXPECT_TRUE(Command(ID_TARGET_EDIT));
-    EXPECT_EQ(dialogs.shownAddress, "study-pc");
-    EXPECT_EQ(view.AddressOf(Entry(5).mac), "");
+    EXPECT_EQ(dialogs.shown, (PcAddresses{"study-pc", "203.0.113.255", 9}));
+    EXPECT_EQ(view.AddressesOf(Entry(5).mac), PcAddresses());
     EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
     EXPECT_EQ(StatusChecksOf(view)[1].address, "192.0.2.10"); // checked there
+    // A PC added and deleted again with that MAC and nothing of its own
+    // leaves what the MAC has; sends take each PC's own.
+    dialogs.answer = TargetEntry{"twin", moved.mac};
+    dialogs.answerAddresses = {};
+    EXPECT_TRUE(Command(ID_TARGET_NEW));
+    control.Select({3});
+    EXPECT_TRUE(Command(ID_TARGET_DELETE));
+    EXPECT_TRUE(Command(ID_SEND_ALL));
+    EXPECT_EQ(dialogs.sentAddresses.back(), (AddressBook{{moved.mac, far}}));
     view.SaveTargets();
     view.LoadTargets();
     EXPECT_EQ(Names(), (std::vector<std::string>{"PC-0", "PC-6", "PC-1"}));
-    EXPECT_EQ(view.AddressOf(moved.mac), "192.0.2.10");
     EXPECT_TRUE(Command(ID_TARGET_EXPORT));
-    EXPECT_EQ(dialogs.file, "\xEF\xBB\xBFName,MAC,Address\r\nPC-0,00-1A-2B-3C-4D-A0,\r\n"
-                            "PC-6,00-1A-2B-3C-4D-A6,192.0.2.10\r\nPC-1,00-1A-2B-3C-4D-A1,\r\n");
+    EXPECT_EQ(dialogs.file, "\xEF\xBB\xBFName,MAC,Address,Destination,Port\r\n"
+                            "PC-0,00-1A-2B-3C-4D-A0,,,\r\n"
+                            "PC-6,00-1A-2B-3C-4D-A6,192.0.2.10,'=pc.example.net,40000\r\n"
+                            "PC-1,00-1A-2B-3C-4D-A1,,,\r\n");
     // The data file stays as it was; deleting the PC forgets its address.
     TargetList onDisk;
     EXPECT_EQ(ReadTargetFile(onDisk), FILE_LOADED);
@@ -530,6 +544,16 @@ TEST_F(ListViewTest, AddressesGoWithTheirMacsAndComeBackAfterARestart) {
     EXPECT_TRUE(Command(ID_TARGET_DELETE));
     view.SaveTargets();
     EXPECT_FALSE(fs::exists(kAddressFileName));
+    // Importing what export wrote brings it all back. Headings in any order,
+    // letter case and either language; an empty cell keeps what the MAC has.
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    dialogs.file =
+        "\xEF\xBB\xBFport,\xE9\x80\x81\xE4\xBF\xA1\xE5\x85\x88,name,Mac,ADDRESS\r\n"
+        " 40000 ,router.example,D,00:1a:2b:3c:4d:04, pc-d \r\n,,E,00-1A-2B-3C-4D-A6,\r\n";
+    EXPECT_TRUE(Command(ID_TARGET_IMPORT));
+    EXPECT_EQ(view.AddressesOf({0, 0x1a, 0x2b, 0x3c, 0x4d, 4}),
+              (PcAddresses{"pc-d", "router.example", 40000}));
+    EXPECT_EQ(view.AddressesOf(moved.mac), far);
 }
 
 // The rows of a damaged file are not shown, so saving must not destroy it.
@@ -585,8 +609,7 @@ TEST_F(ListViewTest, ExportedListImportsAsTheSameListAndThenOnlySkips) {
 std::string Utf16(const std::string& latin1, bool bigEndian) {
     std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (const char c : latin1) {
-        bytes += bigEndian ? '\0' : c;
-        bytes += bigEndian ? c : '\0';
+        bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
     }
     return bytes;
 }
@@ -649,10 +672,11 @@ TEST_F(ListViewTest, ImportIsAllOrNothing) {
          "\"A\r\nB\",00-11-22-33-44-55\r\nC,00-11-22-33-44-5",
          {IDS_IMPORT_BAD_MAC, 1, 3, 0}},
         {FileOutcome::Done, "A,00-11-22:33-44-55", {IDS_IMPORT_BAD_MAC, 1, 1, 0}},
-        {FileOutcome::Done,
-         "A,00-11-22-33-44-55\nB,zz\nC,00-11-22-33-44-56",
-         {IDS_IMPORT_BAD_MAC, 1, 2, 0}},
+        {FileOutcome::Done, "A,001122334455\nB,zz\nC,001122334456", {IDS_IMPORT_BAD_MAC, 1, 2, 0}},
         {FileOutcome::Done, "\r\nName,IP\nA,1", {IDS_IMPORT_COLUMNS, 1, 0, 0}},
+        {FileOutcome::Done,
+         "Name,MAC,Port\r\nA,00-11-22-33-44-55,9\r\n\r\nB,00-11-22-33-44-56,65536\r\n",
+         {IDS_IMPORT_BAD_PORT, 1, 4, 0}},
         {FileOutcome::Done, "A,00-11-22-33-44-55\n\"B,00-11", {IDS_IMPORT_QUOTE, 1, 2, 0}},
         {FileOutcome::Done,
          "\xEF\xBB\xBF"

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,19 @@ public:
         addresses = m_adapters;
         return m_listed;
     }
+    // Two LANs, 192.0.2.0/24 and 198.51.100.0/24, when read; two names known.
+    bool AdapterSubnets(std::vector<Subnet>& subnets) override {
+        subnets = {{0xC0000201, 24}, {0xC6336401, 24}};
+        return m_subnetsListed;
+    }
+    bool Resolve(const std::string& name, std::uint32_t& address) override {
+        m_calls.push_back("resolve " + name);
+        address = name == "near-pc" ? 0xC000020A : 0xCB00710A; // 192.0.2.10, 203.0.113.10
+        return name == "near-pc" || name == "far-pc";
+    }
     Handle OpenUdp() override {
         m_calls.push_back("open");
+        m_from = 0;
         m_fail = m_fails[std::min(m_opened++, m_fails.size() - 1)];
         if (m_fail == kOpen) {
             return kInvalid;
@@ -60,6 +72,7 @@ public:
         m_calls.push_back("bind");
         EXPECT_EQ(s, 42u);
         m_bound.push_back(address);
+        m_from = address;
         return m_fail != kBind;
     }
     long SendTo(Handle s, const std::uint8_t* data, std::size_t size, std::uint32_t address,
@@ -69,6 +82,8 @@ public:
         m_sent.assign(data, data + size);
         m_address = address;
         m_port = port;
+        m_datagrams.push_back(Dotted(address) + ':' + std::to_string(port) +
+                              (m_from != 0 ? " via " + Dotted(m_from) : ""));
         if (m_fail == kSendError) {
             return -1;
         }
@@ -91,6 +106,15 @@ public:
     std::vector<std::uint8_t> m_sent;
     std::uint32_t m_address = 0;
     std::uint16_t m_port = 0;
+    bool m_subnetsListed = true;
+    // Every datagram sent, whole or not: "to:port", and " via" the adapter bound.
+    std::vector<std::string> m_datagrams;
+    std::uint32_t m_from = 0;
+
+    static std::string Dotted(std::uint32_t a) {
+        return std::to_string(a >> 24) + '.' + std::to_string(a >> 16 & 255) + '.' +
+               std::to_string(a >> 8 & 255) + '.' + std::to_string(a & 255);
+    }
 };
 
 const MacBytes kMac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
@@ -179,6 +203,83 @@ TEST(WakeSender, CallsShareNothing) {
     EXPECT_EQ(ops.m_open, 0);
 }
 
+// A PC with no destination sends what a wake sent before destinations were
+// kept, call for call and byte for byte; each other kind of PC its own.
+TEST(WakeTargets, WhichDatagramsEachKindOfPcGets) {
+    using Sent = std::vector<std::string>;
+    const struct {
+        WakeTarget target;
+        int result;
+        Sent sent;
+    } cases[] = {
+        {{kMac, "", 0},
+         SEND_OK,
+         {"255.255.255.255:7 via 192.0.2.1", "255.255.255.255:7 via 198.51.100.1"}},
+        {{kMac, "", 9},
+         SEND_OK,
+         {"255.255.255.255:9 via 192.0.2.1", "255.255.255.255:9 via 198.51.100.1"}},
+        // Far: another subnet's broadcast address, or a name; the system's route.
+        {{kMac, "203.0.113.255", 0}, SEND_OK, {"203.0.113.255:7"}},
+        {{kMac, "far-pc", 40000}, SEND_OK, {"203.0.113.10:40000"}},
+        // On an own subnet, its broadcast address too: the LAN broadcast as well.
+        {{kMac, "near-pc", 9},
+         SEND_OK,
+         {"192.0.2.10:9", "255.255.255.255:9 via 192.0.2.1", "255.255.255.255:9 via 198.51.100.1"}},
+        {{kMac, "198.51.100.255", 0},
+         SEND_OK,
+         {"198.51.100.255:7", "255.255.255.255:7 via 192.0.2.1",
+          "255.255.255.255:7 via 198.51.100.1"}},
+        {{kMac, "no-such-pc", 9}, SEND_ERR_NO_DESTINATION, {}},
+    };
+    for (const auto& c : cases) {
+        FakeSocketOps ops(FakeSocketOps::kNone);
+        ops.m_adapters = {0xC0000201, 0xC6336401};
+        EXPECT_EQ(SendWake(c.target, ops), c.result) << c.target.destination;
+        EXPECT_EQ(ops.m_datagrams, c.sent) << c.target.destination;
+        EXPECT_EQ(ops.m_open, 0);
+        // Broadcasts allowed on every socket, a name asked at the send only.
+        EXPECT_EQ(std::count(ops.m_calls.begin(), ops.m_calls.end(), "broadcast"),
+                  static_cast<long>(c.sent.size()));
+        const bool name = std::isalpha(static_cast<unsigned char>(c.target.destination[0]));
+        EXPECT_EQ(ops.m_calls.front() == "resolve " + c.target.destination, name);
+        if (c.target.destination.empty() && c.target.port == 0) {
+            FakeSocketOps before(FakeSocketOps::kNone);
+            before.m_adapters = ops.m_adapters;
+            SendWakePacket(kMac, before);
+            EXPECT_EQ(ops.m_calls, before.m_calls);
+            EXPECT_EQ(ops.m_datagrams, before.m_datagrams);
+            EXPECT_EQ(ops.m_sent, before.m_sent);
+        }
+    }
+}
+
+// Any copy taken whole is a wake sent, else the destination's failure;
+// subnets that cannot be read make every destination a far one.
+TEST(WakeTargets, FailuresOfTheDestinationAndOfTheLanBroadcast) {
+    using F = FakeSocketOps;
+    const struct {
+        const char* destination;
+        std::vector<F::Fail> fails; // the destination's socket first
+        int result;
+    } cases[] = {
+        {"203.0.113.255", {F::kBroadcast}, SEND_ERR_BROADCAST},
+        {"192.0.2.10", {F::kSendError, F::kNone}, SEND_OK},
+        {"192.0.2.10", {F::kNone, F::kOpen}, SEND_OK},
+        {"192.0.2.10", {F::kOpen, F::kSendShort}, SEND_ERR_SOCKET},
+    };
+    for (const auto& c : cases) {
+        FakeSocketOps ops(F::kNone);
+        ops.m_adapters = {1};
+        ops.m_fails = c.fails;
+        EXPECT_EQ(SendWake(WakeTarget{kMac, c.destination, 0}, ops), c.result) << c.fails[0];
+        EXPECT_EQ(ops.m_open, 0);
+    }
+    FakeSocketOps unread(F::kNone);
+    unread.m_subnetsListed = false;
+    EXPECT_EQ(SendWake(WakeTarget{kMac, "192.0.2.10", 0}, unread), SEND_OK);
+    EXPECT_EQ(unread.m_datagrams, std::vector<std::string>{"192.0.2.10:7"});
+}
+
 TEST(MacLookup, AddressesAndSubnets) {
     std::uint32_t a = 7;
     EXPECT_TRUE(ParseIpv4("192.0.2.10", a));
@@ -196,6 +297,8 @@ TEST(MacLookup, AddressesAndSubnets) {
     for (std::uint32_t out : {0xC0000200u, 0xC00002FFu, 0x0A000002u, 0xC0000302u}) {
         EXPECT_FALSE(OnLocalSubnet(out, nets)) << std::hex << out;
     }
+    EXPECT_TRUE(WithinSubnets(0xC0000200u, nets) && WithinSubnets(0xC00002FFu, nets));
+    EXPECT_FALSE(WithinSubnets(0x0A000002u, nets) || WithinSubnets(0xC6336402u, nets));
 }
 
 // Which rows are usable is the status checks' rule, tested with them.
@@ -331,6 +434,9 @@ TEST(Diagnosis, EachLineOnlyWhereItApplies) {
     EXPECT_EQ(lines[5].args,
               (std::vector<std::string>{"2026/12/10 9:00", "192.0.2.2, 198.51.100.2"}));
     EXPECT_EQ(lines[5].argId, unsigned(IDS_SEND_FAILED));
+    pc.wake.destination = DestinationText(PcAddresses{"", "198.51.100.255", 9});
+    EXPECT_EQ(Diagnose(pc)[5].textId, unsigned(IDS_DIAG_LAST_WAKE_DESTINATION));
+    EXPECT_EQ(Diagnose(pc)[5].args[1], "198.51.100.255:9");
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // Runs the registration dialog as the list view would, under a plain main
 // window, and prints what the caller would see once it has closed:
-//   register_host [NAME_HEX MAC_TEXT]   (with arguments: edit mode)
-// prints "result N", then after IDOK "name HEX", "mac TEXT" and, when one was
-// given, "address TEXT".
+//   register_host [NAME_HEX MAC_TEXT [ADDRESS DESTINATION PORT]]
+// (with arguments: edit mode; "-" for an empty address, destination or port)
+// prints "result N", then after IDOK "name HEX", "mac TEXT" and, for each
+// that is kept, "address TEXT", "destination TEXT" and "port N".
 #include "targets/mac_text.h"
 #include "ui/register_dlg.h"
 #include "win/application.h"
@@ -21,6 +22,12 @@ std::string Hex(const std::string& bytes) {
         out += pair;
     }
     return out;
+}
+
+// An ASCII argument; "-" stands for an empty one.
+std::string Narrow(const wchar_t* text) {
+    const std::string narrow(text, text + std::wcslen(text));
+    return narrow == "-" ? std::string() : narrow;
 }
 
 std::string Unhex(const std::wstring& hex) {
@@ -48,12 +55,18 @@ protected:
                                     0, rect, nullptr, nullptr));
 
         CRegisterDlg dialog;
-        if (m_argc == 3) {
+        if (m_argc >= 3) {
             kivrel::TargetEntry entry;
             entry.name = Unhex(m_argv[1]);
-            const std::string mac(m_argv[2], m_argv[2] + std::wcslen(m_argv[2]));
-            kivrel::ParseMacText(entry.mac, mac.c_str());
+            kivrel::ParseMacText(entry.mac, Narrow(m_argv[2]).c_str());
             dialog.SetEntry(entry);
+        }
+        if (m_argc == 6) {
+            kivrel::PcAddresses addresses;
+            addresses.address = Narrow(m_argv[3]);
+            addresses.destination = Narrow(m_argv[4]);
+            kivrel::ParsePortText(Narrow(m_argv[5]), addresses.port);
+            dialog.SetAddresses(addresses);
         }
         const INT_PTR result = dialog.DoModal();
         std::printf("result %d\n", static_cast<int>(result));
@@ -61,8 +74,15 @@ protected:
             const kivrel::TargetEntry entry = dialog.GetEntry();
             std::printf("name %s\nmac %s\n", Hex(entry.name).c_str(),
                         entry.FormatMacText().c_str());
-            if (!dialog.GetAddress().empty()) {
-                std::printf("address %s\n", dialog.GetAddress().c_str());
+            const kivrel::PcAddresses kept = dialog.GetAddresses();
+            if (!kept.address.empty()) {
+                std::printf("address %s\n", kept.address.c_str());
+            }
+            if (!kept.destination.empty()) {
+                std::printf("destination %s\n", kept.destination.c_str());
+            }
+            if (kept.port != 0) {
+                std::printf("port %u\n", static_cast<unsigned>(kept.port));
             }
         }
         std::fflush(stdout);
