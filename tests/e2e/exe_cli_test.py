@@ -1,6 +1,5 @@
 """Kivrel.exe's command-line wake, run under Wine as a user would, in the
-private network namespace with its own wineserver; and, across a router, the
-window's wake of PCs on a far LAN."""
+private network namespace with its own wineserver."""
 import os
 import re
 import sys
@@ -75,7 +74,7 @@ class ExeCommandLine(kivtest.WineTestCase):
             return status, (proc.stderr.read() or b'').decode('cp932').splitlines()
         far.check_command_line(self, wake)
         # The window: send to all, each through its own destination and port.
-        proc = self.start_program(EXE, cwd=far.folder)
+        self.start_program(EXE, cwd=far.folder)
         frame = self.ui.find('*', 'Kivrel', 30)['hwnd']
         self.ui.do('command', frame, R.ID_SEND_ALL)
         send = self.ui.dialog(kivtest.CAPTIONS[R.IDD_SEND])
@@ -84,8 +83,6 @@ class ExeCommandLine(kivtest.WineTestCase):
                          [M[R.IDS_SEND_DONE]] * 2)
         self.ui.finish_send(send)
         far.check_woken(self)
-        self.ui.do('command', frame, R.ID_APP_EXIT)
-        self.assertEqual(self.ui.exit_status(proc), 0)
 
     def test_a_wake_loads_none_of_the_window_dlls(self):
         # They are imported lazily; loading them costs more than the wake.

@@ -106,17 +106,16 @@ class Manifests(unittest.TestCase):
             names = z.namelist()
         files = {p.name: yaml.safe_load(p.read_text('utf-8'))
                  for p in (folder / 'winget').iterdir()}
-        about = {'Publisher', 'PackageName', 'License', 'ShortDescription', 'Tags'}
-        # Each file's type and locale, and the fields that type requires.
-        for name, (kind, locale, fields) in {
-                'Kivrel.Kivrel.yaml': ('version', None, {'DefaultLocale'}),
-                'Kivrel.Kivrel.installer.yaml': ('installer', None, {'Installers'}),
-                'Kivrel.Kivrel.locale.ja-JP.yaml': ('defaultLocale', 'ja-JP', about),
-                'Kivrel.Kivrel.locale.en-US.yaml': ('locale', 'en-US', about)}.items():
-            self.assertEqual([files[name].get(k) for k in ('PackageIdentifier', 'PackageVersion',
+        # Each file's type and locale; a locale's fields, the others' below.
+        for name, kind, locale in (('', 'version', None), ('.installer', 'installer', None),
+                                   ('.locale.ja-JP', 'defaultLocale', 'ja-JP'),
+                                   ('.locale.en-US', 'locale', 'en-US')):
+            m = files[f'Kivrel.Kivrel{name}.yaml']
+            self.assertEqual([m.get(k) for k in ('PackageIdentifier', 'PackageVersion',
                               'ManifestVersion', 'ManifestType', 'PackageLocale')],
                              ['Kivrel.Kivrel', VERSION, '1.12.0', kind, locale], name)
-            self.assertLessEqual(fields, files[name].keys(), name)
+            self.assertLessEqual({'Publisher', 'PackageName', 'License', 'ShortDescription',
+                                  'Tags'} if locale else set(), m.keys(), name)
         self.assertEqual(files['Kivrel.Kivrel.yaml']['DefaultLocale'], 'ja-JP')
         self.assertEqual(files['Kivrel.Kivrel.installer.yaml']['Installers'], [{
             'Architecture': {'win32': 'x86', 'win64': 'x64'}[BUILD], 'InstallerType': 'zip',
