@@ -1,6 +1,5 @@
 """Kivrel.exe's command-line wake, run under Wine as a user would, in the
-private network namespace with its own wineserver; and, across a router, the
-window's wake of PCs on a far LAN."""
+private network namespace with its own wineserver."""
 import os
 import re
 import sys
@@ -40,12 +39,10 @@ class ExeCommandLine(kivtest.WineTestCase):
     def run_exe(self, *args, **how):
         return self.start_program(EXE, *args, cwd=self.dir.name, **how)
 
-    def answer_message_box(self, proc, message, name=None):
+    def answer_message_box(self, proc, message, name=''):
         box, texts, buttons = self.ui.message_box(timeout=20)
-        text = M[message]
-        if name is not None:
-            folder = 'Z:' + os.path.realpath(self.dir.name).replace('/', '\\')
-            text = text.replace('%1', name).replace('%2', folder)
+        folder = 'Z:' + os.path.realpath(self.dir.name).replace('/', '\\')
+        text = M[message].replace('%1', name).replace('%2', folder)
         self.assertEqual((texts, buttons), ([text], [W.IDOK]))
         self.ui.do('click', box, W.IDOK)
         self.assertEqual(self.ui.exit_status(proc), 1)
@@ -69,25 +66,15 @@ class ExeCommandLine(kivtest.WineTestCase):
 
     def test_lans_far_pcs_wake_from_the_command_line_and_the_window(self):
         far = kivtest.FarLan(self)
-        folder = self.make_folder()
-        Path(folder, 'Kivrel.dat').write_bytes(kivtest.data_file(kivtest.FAR_PCS))
-        Path(folder, 'Kivrel.addresses.txt').write_bytes(kivtest.FAR_ADDRESSES)
-        for runs in ([(kivtest.FAR_PCS[0][1], '198.18.0.255'), (kivtest.FAR_PCS[1][1], 'far-pc:9')],
-                     [(name,) for name, _ in kivtest.FAR_PCS]):
-            for args in runs:
-                proc = self.start_program(EXE, *args, cwd=folder)
-                self.assertEqual(self.ui.exit_status(proc), 0, args)
-            self.assertEqual(far.received(), far.both_woken())
-        # A name that does not resolve: one line on standard error and the
-        # failed send's status, no box (which would keep it from ending).
-        proc = self.start_program(EXE, '00-11-22-33-44-A3', 'no-such-pc.invalid:9', cwd=folder)
-        self.assertEqual(self.ui.exit_status(proc), 2)
-        os.set_blocking(proc.stderr.fileno(), False)
-        line = M[R.IDS_CLI_NO_DESTINATION].replace('%1', 'no-such-pc.invalid')
-        self.assertEqual((proc.stderr.read() or b'').decode('cp932'), f'Kivrel: {line}\r\n')
-        self.assertEqual(far.received(), [[], []])
+
+        def wake(*args):
+            proc = self.start_program(EXE, *args, cwd=far.folder)
+            status = self.ui.exit_status(proc)  # a message box would keep it from ending
+            os.set_blocking(proc.stderr.fileno(), False)
+            return status, (proc.stderr.read() or b'').decode('cp932').splitlines()
+        far.check_command_line(self, wake)
         # The window: send to all, each through its own destination and port.
-        proc = self.start_program(EXE, cwd=folder)
+        self.start_program(EXE, cwd=far.folder)
         frame = self.ui.find('*', 'Kivrel', 30)['hwnd']
         self.ui.do('command', frame, R.ID_SEND_ALL)
         send = self.ui.dialog(kivtest.CAPTIONS[R.IDD_SEND])
@@ -95,9 +82,7 @@ class ExeCommandLine(kivtest.WineTestCase):
         self.assertEqual([row[2] for row in self.ui('list', send, R.IDC_SEND_LIST)['rows']],
                          [M[R.IDS_SEND_DONE]] * 2)
         self.ui.finish_send(send)
-        self.assertEqual(far.received(), far.both_woken())
-        self.ui.do('command', frame, R.ID_APP_EXIT)
-        self.assertEqual(self.ui.exit_status(proc), 0)
+        far.check_woken(self)
 
     def test_a_wake_loads_none_of_the_window_dlls(self):
         # They are imported lazily; loading them costs more than the wake.
@@ -127,11 +112,10 @@ class ExeCommandLine(kivtest.WineTestCase):
         # Wine quotes an argument with a blank: the command line ends in "MAC ".
         self.assertEqual(self.ui.exit_status(self.run_exe(MAC + ' ')), 0)
         self.assertEqual(len(self.listener.receive_all()), 1)
-
-    def test_a_name_missing_while_a_window_is_open_says_when_the_list_is_saved(self):
+        # With a window open, the list it shows is saved when it closes.
         self.run_exe()
         self.ui.find('KivrelMainFrame', '*', 20)
-        self.answer_message_box(self.run_exe('STUDY-PC-2'), R.IDS_NAME_NOT_FOUND_OPEN, 'STUDY-PC-2')
+        self.answer_message_box(self.run_exe('会議室'), R.IDS_NAME_NOT_FOUND_OPEN, '会議室')
 
     def test_each_malformed_text_shows_its_message_and_sends_nothing(self):
         cases = [

@@ -34,37 +34,15 @@ def lans():
     return sorted((name, end.group(1)) for name, end in ends if end)
 
 
-def _links(namespace):
-    """(name, the named namespace its veth's other end is in, or None) of
-    each of a namespace's links."""
-    lines = subprocess.run(['ip', '-n', namespace, '-d', '-o', 'link', 'show'],
-                           capture_output=True, text=True).stdout.splitlines()
-    return [(line.split(': ')[1].split('@')[0], re.search(r' link-netns (\S+) .*\\ +veth ', line))
-            for line in lines]
-
-
 def alone_with_lo(namespace, router=True):
-    """The namespace holds lo and the end of its LAN's veth; or, as the
-    harness's router to a far LAN (--far), also one veth into a namespace
-    that holds nothing but lo and that veth's other end."""
-    links = _links(namespace)
-    if 'lo' not in [name for name, _ in links]:
-        return False
-    legs = [end.group(1) for name, end in links if end]
-    return len(links) == 2 or (router and len(links) == 3 and len(legs) == 1
-                               and alone_with_lo(legs[0], router=False))
-
-
-FAR_LAN = 'kivrel-far'
-
-
-def far_lan():
-    """The far LAN's namespace behind the first LAN's router (tests/harness/
-    isolated --far), its peer at 198.18.0.2 on 198.18.0.0/24; None without it."""
-    if 'kivrel-lan0' not in [namespace for _, namespace in lans()]:
-        return None
-    legs = [end.group(1) for _, end in _links('kivrel-lan0') if end]
-    return FAR_LAN if legs == [FAR_LAN] else None
+    """The namespace holds lo and its LAN's veth end; or, as the harness's
+    router to a far LAN (--far), also one veth into a namespace alone with lo."""
+    links = subprocess.run(['ip', '-n', namespace, '-d', '-o', 'link', 'show'],
+                           capture_output=True, text=True).stdout.splitlines()
+    legs = [m.group(1) for m in (re.search(r' link-netns (\S+) .*\\ +veth ', line)
+                                 for line in links) if m]
+    return any(line.split(': ')[1] == 'lo' for line in links) and (len(links) == 2 or (
+        router and len(links) == 3 and len(legs) == 1 and alone_with_lo(legs[0], False)))
 
 
 def require_isolation():
@@ -167,8 +145,8 @@ def network_namespace(name):
 
 class UdpListener:
     """Receives on UDP port 7 and records each datagram's destination and the
-    kernel's time of its arrival; with lan, a namespace from lans() or
-    far_lan(), beyond that LAN's veth."""
+    kernel's time of its arrival; with lan, a harness's namespace, beyond
+    that LAN's veth."""
 
     def __init__(self, port=7, lan=None):
         require_isolation()
@@ -224,53 +202,57 @@ class UdpListener:
 
 
 def known_names(case, names):
-    """Until the case ends, the names ({name: address}) are known from a hosts
-    file bind-mounted in the harness's own mount namespace, and no other name
-    is: the resolver asks 127.0.0.1, where no server answers, so a name not
-    found fails at once rather than after the time-outs of an unreachable one."""
+    """Until the case ends, only the names ({name: address}) are known, from a
+    hosts file bind-mounted in the harness's own mount namespace; the resolver
+    asks 127.0.0.1, where none answers, so another name fails at once."""
     folder = tempfile.mkdtemp()
     case.addCleanup(shutil.rmtree, folder, True)
-    files = {'/etc/hosts': '127.0.0.1 localhost\n' + ''.join(
-                 f'{address} {name}\n' for name, address in names.items()),
-             '/etc/resolv.conf': 'nameserver 127.0.0.1\n'}
-    for target, text in files.items():
-        path = os.path.join(folder, os.path.basename(target))
-        with open(path, 'w') as f:
-            f.write(text)
+    hosts = '127.0.0.1 localhost\n' + ''.join(f'{a} {n}\n' for n, a in names.items())
+    for target, text in (('/etc/hosts', hosts), ('/etc/resolv.conf', 'nameserver 127.0.0.1\n')):
+        path = Path(folder, os.path.basename(target))
+        path.write_text(text)
         subprocess.run(['mount', '--bind', path, target], check=True)
         case.addCleanup(subprocess.run, ['umount', target], check=True)
 
 
-# Two PCs on the far LAN, as Kivrel.dat and Kivrel.addresses.txt keep them:
-# one woken by its subnet's broadcast address, one by its host name on port 9.
 FAR_PCS = [('遠くのPC', '00-11-22-33-44-A1'), ('名前で呼ぶPC', '00-11-22-33-44-A2')]
-FAR_ADDRESSES = b'00-11-22-33-44-A1 \t198.18.0.255\r\n00-11-22-33-44-A2 \tfar-pc\t9\r\n'
 
 
 class FarLan:
-    """Listeners on ports 7 and 9 at the far LAN's peer (198.18.0.2, known as
-    far-pc from a hosts file), behind the router of tests/harness/isolated
-    --far; the case skips without one."""
+    """A folder listing two PCs on the far LAN of tests/harness/isolated --far,
+    one woken by its subnet's broadcast, one by name (far-pc) on port 9; and
+    listeners on ports 7 and 9 at its peer, 198.18.0.2. Skips without it."""
 
-    def __init__(self, case):
-        namespace = far_lan()
-        if namespace is None:
+    def __init__(self, case, encoding='cp932'):
+        if not os.path.exists('/run/netns/kivrel-far'):
             case.skipTest('needs tests/harness/isolated --lans N --far')
-        self.ports = [UdpListener(port=port, lan=namespace) for port in (7, 9)]
+        self.ports = [UdpListener(port=port, lan='kivrel-far') for port in (7, 9)]
         for listener in self.ports:
             case.addCleanup(listener.close)
         known_names(case, {'far-pc': '198.18.0.2'})
+        self.folder = tempfile.mkdtemp()
+        case.addCleanup(shutil.rmtree, self.folder, True)
+        Path(self.folder, 'Kivrel.dat').write_bytes(data_file(FAR_PCS, encoding))
+        Path(self.folder, 'Kivrel.addresses.txt').write_bytes(
+            b'00-11-22-33-44-A1 \t198.18.0.255\r\n00-11-22-33-44-A2 \tfar-pc\t9\r\n')
 
-    def received(self):
-        """What came to ports 7 and 9: (payload, destination) each."""
-        return [listener.receive_all() for listener in self.ports]
+    def check_woken(self, case, args=None):
+        case.assertEqual([listener.receive_all() for listener in self.ports],
+                         [[(magic_packet(FAR_PCS[0][1]), '198.18.0.255')],
+                          [(magic_packet(FAR_PCS[1][1]), '198.18.0.2')]], args)
 
-    @staticmethod
-    def both_woken():
-        """The first PC by its subnet's broadcast on port 7, the second by its
-        name's address on port 9."""
-        return [[(magic_packet(FAR_PCS[0][1]), '198.18.0.255')],
-                [(magic_packet(FAR_PCS[1][1]), '198.18.0.2')]]
+    def check_command_line(self, case, wake):
+        """wake(*args), run in the folder, gives (exit status, lines on standard
+        error). A name that does not resolve fails with one line."""
+        for runs in ([(FAR_PCS[0][1], '198.18.0.255'), (FAR_PCS[1][1], 'far-pc:9')],
+                     [(name,) for name, _ in FAR_PCS]):
+            for args in runs:
+                case.assertEqual(wake(*args), (0, []), args)
+            self.check_woken(case, runs)
+        line = MESSAGES[R.IDS_CLI_NO_DESTINATION].replace('%1', 'no-such-pc.invalid')
+        case.assertEqual(wake('00-11-22-33-44-A3', 'no-such-pc.invalid:9'),
+                         (2, [f'Kivrel: {line}']))
+        case.assertEqual([listener.receive_all() for listener in self.ports], [[], []])
 
 
 def check_wake_per_lan(case, wake, mac):

@@ -37,21 +37,13 @@ class LinuxCli(unittest.TestCase):
             '00-11-22-33-44-55')
 
     def test_lans_far_pcs_by_their_broadcast_address_and_by_name_port_9(self):
-        far = kivtest.FarLan(self)
-        folder = Path(self.enterContext(tempfile.TemporaryDirectory()))
-        (folder / 'Kivrel.dat').write_bytes(kivtest.data_file(kivtest.FAR_PCS, 'utf-8'))
-        (folder / 'Kivrel.addresses.txt').write_bytes(kivtest.FAR_ADDRESSES)
-        for runs in ([(kivtest.FAR_PCS[0][1], '198.18.0.255'), (kivtest.FAR_PCS[1][1], 'far-pc:9')],
-                     [(name,) for name, _ in kivtest.FAR_PCS]):
-            for args in runs:
-                result = self.run_kivrel(*args, cwd=folder)
-                self.assertEqual((result.returncode, result.stderr), (0, ''), args)
-            self.assertEqual(far.received(), far.both_woken())
-        # A name that does not resolve: one line, the failed send's status.
-        result = self.run_kivrel('00-11-22-33-44-A3', 'no-such-pc.invalid:9')
-        line = kivtest.MESSAGES[kivtest.R.IDS_CLI_NO_DESTINATION].replace('%1', 'no-such-pc.invalid')
-        self.assertEqual((result.returncode, result.stderr), (2, f'Kivrel: {line}\n'))
-        self.assertEqual(far.received() + [self.listener.receive_all()], [[], [], []])
+        far = kivtest.FarLan(self, 'utf-8')
+
+        def wake(*args):
+            result = self.run_kivrel(*args, cwd=far.folder)
+            return result.returncode, result.stderr.splitlines()
+        far.check_command_line(self, wake)
+        self.assertEqual(self.listener.receive_all(), [])
 
     def test_rejected_text_says_why_and_sends_nothing(self):
         length, separator, digit = (kivtest.MESSAGES[i] for i in (
@@ -64,7 +56,7 @@ class LinuxCli(unittest.TestCase):
             ('00-11-22-3X-44-55',): digit,
         }
         for args, message in cases.items():
-            result = self.run_kivrel(*args, cwd=os.getcwd())
+            result = self.run_kivrel(*args)
             self.assertEqual(result.returncode, 1, args)
             self.assertEqual(result.stderr, f'Kivrel: {message}\n', args)
         self.assertEqual(self.listener.receive_all(), [])
@@ -80,10 +72,9 @@ class LinuxCli(unittest.TestCase):
         self.assertEqual([g[0] for g in got], [kivtest.magic_packet(m) for m in macs[::2]])
         self.assertGreater(got[1][2] - got[0][2], 0.09)
         result = self.run_kivrel('会議室', cwd=folder)
-        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND]
+        unknown = kivtest.MESSAGES[kivtest.R.IDS_NAME_NOT_FOUND].replace('%1', '会議室')
         self.assertEqual((result.returncode, result.stderr),
-                         (1, 'Kivrel: ' + unknown.replace('%1', '会議室').replace('%2', str(folder))
-                          + '\n'))
+                         (1, f'Kivrel: {unknown.replace("%2", str(folder))}\n'))
         self.assertEqual(self.run_kivrel('"00-11-22-33-44-03" ', cwd=folder).returncode, 0)
         self.assertEqual(len(self.listener.receive_all()), 1)
         self.assertEqual(self.listener.receive_all(), [])

@@ -7,11 +7,8 @@ With --reproducible instead (no Wine needed): the sources, copied into two
 folders of different names, must build the same Kivrel.exe byte for byte.
 Arguments: the source folder, the preset.
 
-With --manifests: the winget and Scoop manifests written beside that zip, as
-the release writes them beside both. Arguments: the zip, the release address.
-
-With --deb: the Debian package of kivrel passes lintian, and unpacked, its
-kivrel wakes a PC and its manual pages render. Argument: the package."""
+With --manifests ZIP ADDRESS: the winget and Scoop manifests for that zip at
+that release address. With --deb PACKAGE: lintian, and the unpacked kivrel."""
 import hashlib
 import json
 import os
@@ -98,98 +95,76 @@ class Reproducible(unittest.TestCase):
 
 
 class Manifests(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.folder = Path(tempfile.mkdtemp())
-        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
-        shutil.copy(ZIP, cls.folder)
-        subprocess.run([sys.executable, kivtest.ROOT / 'cmake' / 'write_manifests.py', cls.folder,
+    def test_winget_and_scoop_carry_their_fields_and_this_zip(self):
+        folder = Path(self.enterContext(tempfile.TemporaryDirectory()))
+        shutil.copy(ZIP, folder)
+        subprocess.run([sys.executable, kivtest.ROOT / 'cmake' / 'write_manifests.py', folder,
                         VERSION, ADDRESS], check=True)
-        cls.sha256 = hashlib.sha256(ZIP.read_bytes()).hexdigest()
-        cls.url = f'{ADDRESS}/download/v{VERSION}/{ZIP.name}'
+        sha256 = hashlib.sha256(ZIP.read_bytes()).hexdigest()
+        url = f'{ADDRESS}/download/v{VERSION}/{ZIP.name}'
         with zipfile.ZipFile(ZIP) as z:
-            cls.names = z.namelist()
-
-    def test_winget_files_carry_their_fields_and_this_zip(self):
+            names = z.namelist()
         files = {p.name: yaml.safe_load(p.read_text('utf-8'))
-                 for p in (self.folder / 'winget').iterdir()}
-        required = {'version': {'DefaultLocale'}, 'installer': {'Installers'},
-                    'defaultLocale': {'Publisher', 'PackageName', 'License', 'ShortDescription',
-                                      'Tags'}}
-        required['locale'] = required['defaultLocale']
-        for name, manifest in files.items():
-            self.assertEqual([manifest[k] for k in ('PackageIdentifier', 'PackageVersion',
-                                                    'ManifestVersion')],
-                             ['Kivrel.Kivrel', VERSION, '1.12.0'], name)
-            self.assertLessEqual(required[manifest['ManifestType']], manifest.keys(), name)
-        kinds = {name: (m['ManifestType'], m.get('PackageLocale')) for name, m in files.items()}
-        self.assertEqual(kinds, {
-            'Kivrel.Kivrel.yaml': ('version', None),
-            'Kivrel.Kivrel.installer.yaml': ('installer', None),
-            'Kivrel.Kivrel.locale.ja-JP.yaml': ('defaultLocale', 'ja-JP'),
-            'Kivrel.Kivrel.locale.en-US.yaml': ('locale', 'en-US')})
+                 for p in (folder / 'winget').iterdir()}
+        # Each file's type and locale; a locale's fields, the others' below.
+        for name, kind, locale in (('', 'version', None), ('.installer', 'installer', None),
+                                   ('.locale.ja-JP', 'defaultLocale', 'ja-JP'),
+                                   ('.locale.en-US', 'locale', 'en-US')):
+            m = files[f'Kivrel.Kivrel{name}.yaml']
+            self.assertEqual([m.get(k) for k in ('PackageIdentifier', 'PackageVersion',
+                              'ManifestVersion', 'ManifestType', 'PackageLocale')],
+                             ['Kivrel.Kivrel', VERSION, '1.12.0', kind, locale], name)
+            self.assertLessEqual({'Publisher', 'PackageName', 'License', 'ShortDescription',
+                                  'Tags'} if locale else set(), m.keys(), name)
         self.assertEqual(files['Kivrel.Kivrel.yaml']['DefaultLocale'], 'ja-JP')
-        [installer] = files['Kivrel.Kivrel.installer.yaml']['Installers']
-        self.assertEqual(installer, {
+        self.assertEqual(files['Kivrel.Kivrel.installer.yaml']['Installers'], [{
             'Architecture': {'win32': 'x86', 'win64': 'x64'}[BUILD], 'InstallerType': 'zip',
             'NestedInstallerType': 'portable',
             'NestedInstallerFiles': [{'RelativeFilePath': f'{FOLDER}\\Kivrel.exe',
                                       'PortableCommandAlias': 'kivrel'}],
-            'InstallerUrl': self.url, 'InstallerSha256': self.sha256.upper()})
-        self.assertIn(f'{FOLDER}/Kivrel.exe', self.names)
-
-    def test_scoop_manifest_carries_its_fields_and_this_zip(self):
-        manifest = json.loads((self.folder / 'scoop' / 'kivrel.json').read_text('utf-8'))
-        self.assertLessEqual({'version', 'description', 'homepage', 'license', 'architecture',
-                              'bin', 'shortcuts', 'checkver', 'autoupdate'}, manifest.keys())
-        self.assertEqual(manifest['version'], VERSION)
+            'InstallerUrl': url, 'InstallerSha256': sha256.upper()}])
+        scoop = json.loads((folder / 'scoop' / 'kivrel.json').read_text('utf-8'))
+        # The fields not checked below, and the version.
+        self.assertLessEqual({'description', 'homepage', 'license'}, scoop.keys())
+        self.assertEqual(scoop['version'], VERSION)
         arch = {'win32': '32bit', 'win64': '64bit'}[BUILD]
-        entry = {'url': self.url, 'hash': self.sha256, 'extract_dir': FOLDER}
-        self.assertEqual(manifest['architecture'], {arch: entry})
-        for program in (manifest['bin'], manifest['shortcuts'][0][0]):
-            self.assertIn(f'{FOLDER}/{program}', self.names)
+        entry = {'url': url, 'hash': sha256, 'extract_dir': FOLDER}
+        self.assertEqual(scoop['architecture'], {arch: entry})
+        for program in ('Kivrel.exe', scoop['bin'], scoop['shortcuts'][0][0]):
+            self.assertIn(f'{FOLDER}/{program}', names)
         # The next version's entry is this one's with its number.
-        update = manifest['autoupdate']
+        update = scoop['autoupdate']
         self.assertEqual({k: v.replace('$version', VERSION)
                           for k, v in update['architecture'][arch].items()},
                          {k: entry[k] for k in ('url', 'extract_dir')})
         self.assertEqual(update['hash']['url'], '$baseurl/SHA256SUMS')
         # GitHub's newest release page names its tag.
-        self.assertEqual(manifest['checkver']['url'], f'{ADDRESS}/latest')
-        found = re.search(manifest['checkver']['regex'], f'{ADDRESS}/tag/v{VERSION}"')
+        self.assertEqual(scoop['checkver']['url'], f'{ADDRESS}/latest')
+        found = re.search(scoop['checkver']['regex'], f'{ADDRESS}/tag/v{VERSION}"')
         self.assertEqual(found and found.group(1), VERSION)
 
 
 class DebianPackage(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.root = Path(tempfile.mkdtemp())
-        cls.addClassCleanup(shutil.rmtree, cls.root, True)
-        subprocess.run(['dpkg-deb', '-x', DEB, cls.root], check=True)
-        cls.usage = subprocess.run([cls.root / 'usr/bin/kivrel'], capture_output=True, text=True,
-                                   timeout=10)
-
     def test_lintian_reports_no_error_or_warning(self):
         run = subprocess.run(['lintian', '--fail-on', 'error,warning', DEB], capture_output=True,
                              text=True, timeout=100)
         self.assertEqual((run.returncode, run.stdout), (0, ''), run.stderr)
 
-    def test_unpacked_kivrel_prints_its_usage_and_wakes_one_pc(self):
+    def test_unpacked_kivrel_wakes_one_pc_and_its_manual_pages_give_its_usage(self):
+        root = Path(self.enterContext(tempfile.TemporaryDirectory()))
+        subprocess.run(['dpkg-deb', '-x', DEB, root], check=True)
         listener = kivtest.UdpListener()
         self.addCleanup(listener.close)
-        self.assertEqual((self.usage.returncode, self.usage.stderr),
-                         (1, 'usage: kivrel XX-XX-XX-XX-XX-XX [DESTINATION[:PORT]] | NAME\n'))
-        run = subprocess.run([self.root / 'usr/bin/kivrel', MAC], capture_output=True, text=True,
-                             timeout=10)
-        self.assertEqual((run.returncode, run.stderr), (0, ''))
+        usage, run = (subprocess.run([root / 'usr/bin/kivrel', *args], capture_output=True,
+                                     text=True, timeout=10) for args in ([], [MAC]))
+        self.assertEqual((usage.returncode, usage.stderr, run.returncode, run.stderr), (
+            1, 'usage: kivrel XX-XX-XX-XX-XX-XX [DESTINATION[:PORT]] | NAME\n', 0, ''))
         self.assertEqual(listener.receive_all(), [(kivtest.magic_packet(MAC), '255.255.255.255')])
-
-    def test_manual_pages_render_and_give_the_usage_forms(self):
-        program, _, forms = self.usage.stderr.removeprefix('usage: ').strip().partition(' ')
+        program, _, forms = usage.stderr.removeprefix('usage: ').strip().partition(' ')
         env = dict(os.environ, LC_ALL='C.UTF-8', MANWIDTH='80')
         words = {'NAME': '名称', 'DESTINATION': '送信先', 'PORT': 'ポート'}
         for page, heading, names in (('man1', 'SYNOPSIS', {}), ('ja/man1', '書式', words)):
-            run = subprocess.run(['man', '--warnings', '-l', self.root / 'usr/share/man' / page /
+            run = subprocess.run(['man', '--warnings', '-l', root / 'usr/share/man' / page /
                                   'kivrel.1.gz'], capture_output=True, text=True, env=env)
             self.assertEqual((run.returncode, run.stderr), (0, ''), page)
             synopsis = run.stdout.split(f'\n{heading}\n')[1].split('\n\n')[0]

@@ -545,9 +545,8 @@ std::string ItemRect(const Call& c) {
     return "{\"rect\":" + RectJson(r) + "}";
 }
 
-// cellink HWND ROW COLUMN: a list cell as the screen shows it, one line of
-// text per pixel row, '#' where a pixel differs from the cell's background
-// (its top left pixel): glyphs and boxes alike.
+// cellink HWND ROW COLUMN: a list cell inside its grid lines as the screen
+// shows it, a line a pixel row, '#' where a pixel differs from the top left.
 std::string CellInk(const Call& c) {
     RemoteBuffer buf(c.window, sizeof(RECT));
     RECT r = {LVIR_LABEL, c.Int(3), 0, 0};
@@ -559,7 +558,6 @@ std::string CellInk(const Call& c) {
     buf.Read(&r, sizeof r);
     MapWindowPoints(c.window, nullptr, reinterpret_cast<POINT*>(&r), 2);
     HDC screen = GetDC(nullptr);
-    // Inside the grid lines.
     const COLORREF back = GetPixel(screen, r.left + 1, r.top + 1);
     std::string ink;
     for (int y = r.top + 1; y < r.bottom - 1; ++y) {

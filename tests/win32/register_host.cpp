@@ -1,9 +1,8 @@
 // Runs the registration dialog as the list view would, under a plain main
 // window, and prints what the caller would see once it has closed:
-//   register_host [NAME_HEX MAC_TEXT [ADDRESS DESTINATION PORT]]
-// (with arguments: edit mode; "-" for an empty address, destination or port)
-// prints "result N", then after IDOK "name HEX", "mac TEXT" and, for each
-// that is kept, "address TEXT", "destination TEXT" and "port N".
+//   register_host [NAME_HEX MAC_TEXT [ADDRESS DESTINATION PORT]]   (with arguments: edit mode)
+// prints "result N", then after IDOK "name HEX", "mac TEXT", "address TEXT",
+// "destination TEXT" and "port N", the port 0 when empty.
 #include "targets/mac_text.h"
 #include "ui/register_dlg.h"
 #include "win/application.h"
@@ -24,10 +23,8 @@ std::string Hex(const std::string& bytes) {
     return out;
 }
 
-// An ASCII argument; "-" stands for an empty one.
 std::string Narrow(const wchar_t* text) {
-    const std::string narrow(text, text + std::wcslen(text));
-    return narrow == "-" ? std::string() : narrow;
+    return std::string(text, text + std::wcslen(text));
 }
 
 std::string Unhex(const std::wstring& hex) {
@@ -75,15 +72,8 @@ protected:
             std::printf("name %s\nmac %s\n", Hex(entry.name).c_str(),
                         entry.FormatMacText().c_str());
             const kivrel::PcAddresses kept = dialog.GetAddresses();
-            if (!kept.address.empty()) {
-                std::printf("address %s\n", kept.address.c_str());
-            }
-            if (!kept.destination.empty()) {
-                std::printf("destination %s\n", kept.destination.c_str());
-            }
-            if (kept.port != 0) {
-                std::printf("port %u\n", static_cast<unsigned>(kept.port));
-            }
+            std::printf("address %s\ndestination %s\nport %u\n", kept.address.c_str(),
+                        kept.destination.c_str(), static_cast<unsigned>(kept.port));
         }
         std::fflush(stdout);
         ::DestroyWindow(m_main.Hwnd());
