@@ -119,7 +119,7 @@ bool StatusSchedule::TakeDue(StatusMillis now, StatusCheck& check, StatusMillis&
 }
 
 bool StatusSchedule::Record(const StatusCheck& check, PcStatus result, StatusMillis now,
-                            const MacBytes& other) {
+                            const MacBytes& other, bool echoed) {
     auto found = m_pcs.find(check.mac);
     if (found == m_pcs.end() || !found->second.running ||
         found->second.generation != check.generation) {
@@ -129,7 +129,7 @@ bool StatusSchedule::Record(const StatusCheck& check, PcStatus result, StatusMil
     Pc& pc = found->second;
     pc.running = false;
     const bool answered = result == PC_STATUS_UP || result == PC_STATUS_OTHER;
-    pc.facts.echoed = pc.facts.echoed || result != PC_STATUS_BLANK;
+    pc.facts.echoed = pc.facts.echoed || (echoed && result != PC_STATUS_BLANK);
     pc.facts.answered = pc.facts.answered || result == PC_STATUS_UP;
     if (result == PC_STATUS_OTHER) {
         pc.facts.otherDevice = true;

@@ -75,10 +75,11 @@ public:
     // woken PC's when wokenOnly. False when none is due; then next is when the
     // first one will be, or -1 for never.
     bool TakeDue(StatusMillis now, StatusCheck& check, StatusMillis& next, bool wokenOnly = false);
-    // The outcome of a check taken earlier: blank, up, down or another device.
+    // The outcome of a check taken earlier: blank, up, down or another device;
+    // echoed false when no echo went out (its name did not resolve).
     // True when the shown status changed.
     bool Record(const StatusCheck& check, PcStatus result, StatusMillis now,
-                const MacBytes& other = MacBytes{});
+                const MacBytes& other = MacBytes{}, bool echoed = true);
     PcStatus StatusOf(const MacBytes& mac) const;
     PcFacts FactsOf(const MacBytes& mac) const;
     // The shown statuses changed since the last call, blank included.

@@ -49,7 +49,9 @@ struct StatusWorker::Shared {
     void Spawn(const std::shared_ptr<Shared>& self);
     void MoreThreads(const std::shared_ptr<Shared>& self);
     void Sweep();
-    PcStatus Check(const std::shared_ptr<Shared>& self, const StatusCheck& check, MacBytes& other);
+    // echoed tells whether an echo went out: a name that does not resolve is no silence.
+    PcStatus Check(const std::shared_ptr<Shared>& self, const StatusCheck& check, MacBytes& other,
+                   bool& echoed);
     void Run(const std::shared_ptr<Shared>& self);
 };
 
@@ -98,7 +100,7 @@ void StatusWorker::Shared::Sweep() {
 }
 
 PcStatus StatusWorker::Shared::Check(const std::shared_ptr<Shared>& self, const StatusCheck& check,
-                                     MacBytes& other) {
+                                     MacBytes& other, bool& echoed) {
     const bool own = !check.address.empty();
     if (own) {
         MoreThreads(self); // a name may take seconds to fail: the next PC must not wait
@@ -121,6 +123,7 @@ PcStatus StatusWorker::Shared::Check(const std::shared_ptr<Shared>& self, const 
         MoreThreads(self);
     }
     const StatusMillis sent = clock();
+    echoed = true;
     if (!cache.Network().Echo(ipv4, kEchoTimeoutMs)) {
         return PC_STATUS_DOWN;
     }
@@ -164,12 +167,13 @@ void StatusWorker::Shared::Run(const std::shared_ptr<Shared>& self) {
         }
         lock.unlock();
         MacBytes other{};
-        const PcStatus result = Check(self, check, other);
+        bool echoed = false;
+        const PcStatus result = Check(self, check, other, echoed);
         lock.lock();
         if (stopping) {
             break;
         }
-        schedule.Record(check, result, clock(), other);
+        schedule.Record(check, result, clock(), other, echoed);
         Note();
     }
     --threads;
