@@ -333,7 +333,6 @@ class ListView(kivtest.WineTestCase):
         self.assertEqual(self.selected(), [1])
         self.close()
 
-
     def test_lans_a_pc_that_never_wakes_checks_off_and_the_diagnosis(self):
         ends = kivtest.lans()
         if len(ends) != 2:
