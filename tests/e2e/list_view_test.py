@@ -33,9 +33,8 @@ def in_lan(ends, index, *command):
 
 
 def peer_mac(ends, index):
-    here = ends[index][0]
-    mac = re.search(r'link/ether (\S+)', in_lan(ends, index, 'ip', 'link', 'show', here + 'p'))[1]
-    return mac.upper().replace(':', '-')
+    link = in_lan(ends, index, 'ip', 'link', 'show', ends[index][0] + 'p')
+    return re.search(r'link/ether (\S+)', link)[1].upper().replace(':', '-')
 
 
 def echoes_in(ends, index):
