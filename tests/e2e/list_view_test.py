@@ -33,9 +33,8 @@ def in_lan(ends, index, *command):
 
 
 def peer_mac(ends, index):
-    here = ends[index][0]
-    mac = re.search(r'link/ether (\S+)', in_lan(ends, index, 'ip', 'link', 'show', here + 'p'))[1]
-    return mac.upper().replace(':', '-')
+    link = in_lan(ends, index, 'ip', 'link', 'show', ends[index][0] + 'p')
+    return re.search(r'link/ether (\S+)', link)[1].upper().replace(':', '-')
 
 
 def echoes_in(ends, index):
@@ -332,7 +331,6 @@ class ListView(kivtest.WineTestCase):
                            'the woken PC', up)
         self.assertEqual(self.selected(), [1])
         self.close()
-
 
     def test_lans_a_pc_that_never_wakes_checks_off_and_the_diagnosis(self):
         ends = kivtest.lans()

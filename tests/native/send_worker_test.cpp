@@ -175,12 +175,11 @@ TEST(SendRunTest, EachJobTargetCarriesItsMacsDestinationAndPort) {
     book[kB] = {"", "no-such-pc.invalid", 9};
     book[kC] = {"", "", 9};
     const std::unique_ptr<SendJob> job = SendRun().MakeJob(targets, book);
-    ASSERT_EQ(job->targets.size(), 3u);
-    EXPECT_EQ(job->targets[1].mac, kB);
-    EXPECT_EQ(job->targets[1].destination + ':' + std::to_string(job->targets[1].port),
-              "no-such-pc.invalid:9");
-    EXPECT_EQ(job->targets[0].destination + ':' + std::to_string(job->targets[0].port), ":0");
-    EXPECT_EQ(job->targets[2].port, 9);
+    std::vector<std::string> kept;
+    for (const WakeTarget& t : job->targets) {
+        kept.push_back(t.destination + ':' + std::to_string(t.port));
+    }
+    EXPECT_EQ(kept, (std::vector<std::string>{":0", "no-such-pc.invalid:9", ":9"}));
     Script script;
     g_script = &script;
     SendWorker(job->targets, script, script, [](const WakeTarget& target) {
@@ -192,7 +191,6 @@ TEST(SendRunTest, EachJobTargetCarriesItsMacsDestinationAndPort) {
                                  "report -5", "wait 100", "send C", "report 0", "finished"}));
     EXPECT_EQ(SendDialogState::StatusTextId(SEND_ERR_NO_DESTINATION),
               unsigned(IDS_SEND_NO_DESTINATION));
-    EXPECT_EQ(SendDialogState::StatusTextId(SEND_ERR_SENDTO), unsigned(IDS_SEND_FAILED));
 }
 
 // Statuses: when each PC is checked, on a clock the test moves.
@@ -227,9 +225,7 @@ TEST(StatusScheduleTest, AWokenPcIsWatchedFirstAndItsOutcomeStays) {
     StatusSchedule schedule;
     std::vector<StatusCheck> pcs(2000);
     for (int i = 0; i < 2000; ++i) {
-        pcs[i].mac = {
-            0x02, 0, 0, 0, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)};
-        pcs[i].address = "pc";
+        pcs[i] = {{0x02, 0, 0, 0, std::uint8_t(i >> 8), std::uint8_t(i)}, "pc"};
     }
     pcs[1999].mac = kC;
     schedule.SetPcs(pcs, 0);
@@ -391,16 +387,12 @@ public:
 template <class Condition>
 bool GatherUntil(StatusWorker& worker, std::map<MacBytes, PcStatus>& seen, Condition condition) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
+    while (!condition() && std::chrono::steady_clock::now() < end) {
         for (const auto& change : worker.TakeChanges()) {
             seen[change.first] = change.second;
         }
-        std::this_thread::yield();
     }
-    return true;
+    return condition();
 }
 
 // Never more than 64 echoes wait at once, and after Stop nothing is reported
