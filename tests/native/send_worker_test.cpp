@@ -444,6 +444,9 @@ TEST(StatusWorkerTest, ASlowNameHoldsUpNoOtherRow) {
     std::map<MacBytes, PcStatus> seen;
     ASSERT_TRUE(GatherUntil(worker, seen, [&] { return seen[kC] == PC_STATUS_UP; }));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    // No echo went to a name that never resolved: no firewall to blame for silence.
+    ASSERT_TRUE(GatherUntil(worker, seen, [&] { return seen.count(pcs[0].mac) != 0; }));
+    EXPECT_FALSE(worker.FactsOf(pcs[0].mac).echoed);
 }
 
 // A reply counts only from the PC's own MAC where the table can tell; a woken
