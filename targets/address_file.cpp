@@ -114,6 +114,15 @@ bool ParsePortText(const std::string& text, std::uint16_t& port) {
     return true;
 }
 
+bool ParsePortField(const std::string& text, std::uint16_t& port) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        port = 0;
+        return true;
+    }
+    return ParsePortText(text.substr(first, text.find_last_not_of(" \t") - first + 1), port);
+}
+
 std::string FormatAddressText(const AddressBook& book) {
     std::string text;
     for (const auto& row : book) {

@@ -52,6 +52,9 @@ std::string CleanAddressText(const std::string& utf8);
 // A port as typed: 1 to 65535 in decimal digits, nothing else; false for any
 // other text, the empty one included.
 bool ParsePortText(const std::string& text, std::uint16_t& port);
+// A port field of the dialog or a CSV row: blanks around it are ignored, and
+// an empty one is no port (0, so port 7).
+bool ParsePortField(const std::string& text, std::uint16_t& port);
 
 std::string FormatAddressText(const AddressBook& book);
 // The whole text or nothing: false, with the book untouched, for any line

@@ -83,8 +83,7 @@ CsvImportError ReadRow(const CsvRow& row, const Columns& columns, const TextCode
     }
     kept.address = CleanAddressText(Undefused(Field(row, columns.address)));
     kept.destination = CleanAddressText(Undefused(Field(row, columns.destination)));
-    const std::string port = Trimmed(Field(row, columns.port));
-    if (!port.empty() && !ParsePortText(port, kept.port)) {
+    if (!ParsePortField(Field(row, columns.port), kept.port)) {
         return CSV_ERR_PORT;
     }
     return CSV_OK;

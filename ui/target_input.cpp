@@ -6,17 +6,6 @@
 #include "targets/mac_text.h"
 
 namespace kivrel {
-namespace {
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    return first == std::string::npos
-               ? std::string()
-               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-} // namespace
-
 TargetInputResult ValidateTargetInput(const std::string& nameText, const std::string& macText,
                                       const std::string& portText) {
     TargetInputResult result;
@@ -30,8 +19,7 @@ TargetInputResult ValidateTargetInput(const std::string& nameText, const std::st
         result.field = TargetField::Mac;
         return result;
     }
-    const std::string port = Trimmed(portText);
-    if (!port.empty() && !ParsePortText(port, result.port)) {
+    if (!ParsePortField(portText, result.port)) {
         result.messageId = IDS_PORT_BAD;
         result.field = TargetField::Port;
         result.mac = MacBytes{};
