@@ -15,6 +15,11 @@
 
 namespace {
 
+void PrintTexts(unsigned id, const std::string& first, const std::string& second) {
+    std::fprintf(stderr, "Kivrel: %s\n",
+                 kivrel::FillTexts(std::string(kivrel::Utf8String(id)), first, second).c_str());
+}
+
 class StderrMessages final : public kivrel::Messages {
 public:
     void ShowStop(unsigned id) override { Print(id); }
@@ -31,8 +36,7 @@ public:
 
     void ShowTexts(unsigned id, bool, const std::string& first,
                    const std::string& second) override {
-        std::fprintf(stderr, "Kivrel: %s\n",
-                     kivrel::FillTexts(std::string(kivrel::Utf8String(id)), first, second).c_str());
+        PrintTexts(id, first, second);
     }
 
 private:
@@ -70,9 +74,7 @@ void LoadAddresses(kivrel::AddressBook& book) {
 }
 
 void PrintError(unsigned id, const std::string& destination) {
-    std::fprintf(
-        stderr, "Kivrel: %s\n",
-        kivrel::FillTexts(std::string(kivrel::Utf8String(id)), destination, std::string()).c_str());
+    PrintTexts(id, destination, std::string());
 }
 
 // No window here: the list in the folder is all there is.

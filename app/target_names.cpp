@@ -1,12 +1,9 @@
 #include "app/target_names.h"
 
 namespace kivrel {
-namespace {
 
 // Neither a blank nor a quote is ever the second byte of a double-byte
 // character, so the ends can be trimmed byte by byte.
-} // namespace
-
 std::string Unquoted(const std::string& text) {
     const char* const kBlanks = " \t";
     std::string::size_type first = text.find_first_not_of(kBlanks);

@@ -10,15 +10,15 @@
 
 namespace kivrel {
 
+// The text without blanks and one pair of double quotes around it, as a
+// batch file or a task's action may leave them.
+std::string Unquoted(const std::string& text);
+
 // The MACs of every entry whose name equals the text, in list order. Blanks
 // and one pair of double quotes around either are ignored, and so is the
 // case of ASCII letters, but never inside a double-byte character (whose
 // second byte may be an ASCII letter), as isLeadByte tells. An empty text
 // names nothing.
-// The text without blanks and one pair of double quotes around it, as a
-// batch file or a task's action may leave them.
-std::string Unquoted(const std::string& text);
-
 std::vector<MacBytes> MacsNamed(const TargetList& list, const std::string& text,
                                 LeadBytePredicate isLeadByte);
 

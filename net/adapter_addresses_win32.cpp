@@ -54,20 +54,27 @@ bool ReadUsable(std::vector<std::uint32_t>& addresses) {
     return true;
 }
 
-} // namespace
-
-bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
+// An IP Helper table in an 8-byte aligned buffer; a row may appear between
+// the call that gives the size and the next. Null when it cannot be read.
+template <typename Table>
+const Table* ReadTable(DWORD(WINAPI* read)(Table*, PULONG, BOOL), std::vector<ULONGLONG>& buffer) {
     ULONG size = 0;
-    std::vector<ULONGLONG> buffer;
     DWORD result = ERROR_INSUFFICIENT_BUFFER;
     for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
         buffer.resize(size / sizeof(ULONGLONG) + 1);
-        result = ::GetIpAddrTable(reinterpret_cast<MIB_IPADDRTABLE*>(buffer.data()), &size, FALSE);
+        result = read(reinterpret_cast<Table*>(buffer.data()), &size, FALSE);
     }
-    if (result != NO_ERROR) {
+    return result == NO_ERROR ? reinterpret_cast<const Table*>(buffer.data()) : nullptr;
+}
+
+} // namespace
+
+bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
+    std::vector<ULONGLONG> buffer;
+    const auto* table = ReadTable<MIB_IPADDRTABLE>(::GetIpAddrTable, buffer);
+    if (table == nullptr) {
         return false;
     }
-    const auto* table = reinterpret_cast<const MIB_IPADDRTABLE*>(buffer.data());
     for (DWORD i = 0; i < table->dwNumEntries; ++i) {
         // The loopback's 127.0.0.0/8 is no network of this PC's, as on Linux.
         const std::uint32_t address = Ipv4FromNetwork(&table->table[i].dwAddr);
@@ -79,19 +86,12 @@ bool ReadAdapterSubnets(std::vector<Subnet>& subnets) {
 }
 
 bool ReadDefaultGateways(std::vector<std::uint32_t>& gateways) {
-    ULONG size = 0;
     std::vector<ULONGLONG> buffer;
-    DWORD result = ERROR_INSUFFICIENT_BUFFER;
-    for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
-        buffer.resize(size / sizeof(ULONGLONG) + 1);
-        result =
-            ::GetIpForwardTable(reinterpret_cast<MIB_IPFORWARDTABLE*>(buffer.data()), &size, FALSE);
-    }
-    if (result != NO_ERROR) {
+    const auto* table = ReadTable<MIB_IPFORWARDTABLE>(::GetIpForwardTable, buffer);
+    if (table == nullptr) {
         return false;
     }
     gateways.clear();
-    const auto* table = reinterpret_cast<const MIB_IPFORWARDTABLE*>(buffer.data());
     for (DWORD i = 0; i < table->dwNumEntries; ++i) {
         const MIB_IPFORWARDROW& row = table->table[i];
         if (row.dwForwardDest == 0 && row.dwForwardMask == 0 && row.dwForwardNextHop != 0) {
