@@ -37,9 +37,6 @@ struct PcAddresses {
 inline bool operator==(const PcAddresses& a, const PcAddresses& b) {
     return a.address == b.address && a.destination == b.destination && a.port == b.port;
 }
-inline bool operator!=(const PcAddresses& a, const PcAddresses& b) {
-    return !(a == b);
-}
 
 // MAC to what is kept with it: PCs that share a MAC share it.
 using AddressBook = std::map<MacBytes, PcAddresses>;

@@ -1,11 +1,11 @@
 // The dialogs the list view runs for its commands: registration, sending,
-// the CSV files' choice, and the question after a failed save.
+// the diagnosis, the CSV files' choice, and the question after a failed save.
 #include "ui/kivrel_list_view.h"
 
 #include "res/resource.h"
 #include "net/adapter_addresses.h"
-#include "net/host_name.h"
-#include "status/status_check.h"
+#include "net/neighbour_table.h"
+#include "status/echo_network.h"
 #include "ui/diagnose_dlg.h"
 #include "ui/register_dlg.h"
 #include "ui/send_dlg.h"
@@ -94,8 +94,7 @@ void CKivrelListView::RunDiagnose(const kivrel::TargetEntry& entry,
         facts.resolved = found != seen.end();
         facts.ipv4 = facts.resolved ? found->second : 0;
     } else {
-        facts.resolved =
-            kivrel::ParseIpv4(address, facts.ipv4) || kivrel::ResolveHostName(address, facts.ipv4);
+        facts.resolved = kivrel::EchoNetwork().Resolve(address, facts.ipv4);
     }
     if (!kivrel::ReadAdapterSubnets(facts.subnets)) {
         facts.subnets.clear();
