@@ -30,6 +30,11 @@ unsigned PrefixOf(std::uint32_t mask) {
     return length;
 }
 
+std::string FormatIpv4(std::uint32_t ipv4) {
+    return std::to_string(ipv4 >> 24) + '.' + std::to_string((ipv4 >> 16) & 0xFF) + '.' +
+           std::to_string((ipv4 >> 8) & 0xFF) + '.' + std::to_string(ipv4 & 0xFF);
+}
+
 bool ParseIpv4(const std::string& text, std::uint32_t& address) {
     std::uint32_t value = 0;
     std::size_t at = 0;

@@ -17,6 +17,8 @@ void Ipv4ToNetwork(std::uint32_t address, void* bytes);
 // Strictly four dotted decimal numbers of 0 to 255, no leading zeros (which
 // other parsers read as octal), nothing around them.
 bool ParseIpv4(const std::string& text, std::uint32_t& address);
+// Dotted decimal, as ParseIpv4 reads it back.
+std::string FormatIpv4(std::uint32_t ipv4);
 
 struct Subnet {
     std::uint32_t address = 0; // any address of the adapter on it

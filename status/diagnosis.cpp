@@ -22,11 +22,6 @@ bool IsGatewayMac(const MacBytes& mac, const std::vector<std::uint32_t>& gateway
     return false;
 }
 
-std::string FormatIpv4(std::uint32_t ipv4) {
-    return std::to_string(ipv4 >> 24) + '.' + std::to_string((ipv4 >> 16) & 0xFF) + '.' +
-           std::to_string((ipv4 >> 8) & 0xFF) + '.' + std::to_string(ipv4 & 0xFF);
-}
-
 std::string DestinationText(const PcAddresses& addresses) {
     if (addresses.destination.empty() || addresses.port == 0) {
         return addresses.destination;

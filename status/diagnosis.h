@@ -50,7 +50,6 @@ bool IsLocallyAdministered(const MacBytes& mac);
 // The default gateway whose MAC the neighbour table says mac is; false when none.
 bool IsGatewayMac(const MacBytes& mac, const std::vector<std::uint32_t>& gateways,
                   const std::vector<NeighbourEntry>& rows, std::uint32_t& gateway);
-std::string FormatIpv4(std::uint32_t ipv4);
 // Where a wake to the PC goes, with its port when not 7: empty for this LAN's
 // broadcast.
 std::string DestinationText(const PcAddresses& addresses);
